@@ -1,0 +1,6 @@
+# The product: 32-bit Windows (PE32), cross-built with MinGW-w64.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(TOOLCHAIN_PREFIX i686-w64-mingw32)
+set(MINGW_THREAD_MODEL win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

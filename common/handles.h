@@ -1,0 +1,34 @@
+#pragma once
+
+// One owning type per kind of Windows handle; the invalid value is part of the type.
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+struct ModuleFreer {
+    void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
+};
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+struct FindCloser {
+    void operator()(HANDLE search) const noexcept { FindClose(search); }
+};
+using UniqueFind = std::unique_ptr<void, FindCloser>;
+
+struct LocalFreer {
+    void operator()(void* memory) const noexcept { LocalFree(memory); }
+};
+using UniqueLocal = std::unique_ptr<void, LocalFreer>;
+
+// File and search handles report failure as INVALID_HANDLE_VALUE, not null.
+inline HANDLE NullIfInvalid(HANDLE handle) noexcept
+{
+    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+}

@@ -1,0 +1,37 @@
+// Creation, destruction and binding of CResDll to a library.
+
+#include "CResDll.h"
+
+#include "ansi_text.h"
+#include "current_error.h"
+
+CResDll::~CResDll()
+{
+    ReleaseLibrary();
+}
+
+void CResDll::DllName(const std::wstring& vData)
+{
+    IgnoreFailures([&] {
+        // The old library goes first, also when the new name is the same.
+        ReleaseLibrary();
+        DllNameValue.clear();
+
+        const std::string ansiName = ToAnsi(vData);
+        const std::wstring name = FromAnsi(ansiName);
+        DllHandle.reset(LoadLibraryA(ansiName.c_str()));
+        if (!DllHandle)
+            Raise(48, L"Error in loading DLL: " + name);
+        DllNameValue = name;
+    });
+}
+
+std::wstring CResDll::DllName() const
+{
+    return DllNameValue;
+}
+
+void CResDll::ReleaseLibrary()
+{
+    DllHandle.reset();
+}

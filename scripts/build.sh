@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds both targets: i686 (the product) and x86_64 (run under Wine by the tests).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for preset in i686 x86_64; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+done

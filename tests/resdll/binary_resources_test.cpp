@@ -1,0 +1,196 @@
+#include "CResDll.h"
+#include "current_error.h"
+#include "fixture_ids.h"
+#include "pattern.h"
+#include "scratch_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class BoundToFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        res.DllName(L"resource_fixture.dll");
+        ASSERT_EQ(CurrentError().Number, 0) << "the fixture library must load";
+    }
+
+    CResDll res;
+    const ByteBuffer custom = Pattern(FIXTURE_CUSTOM_SIZE, FIXTURE_CUSTOM_SEED);
+};
+
+using LoadDllData = BoundToFixture;
+
+TEST_F(LoadDllData, CopiesTheResourceByteForByteFromIndexZero)
+{
+    const ByteBuffer bytes = res.LoadDllData(FIXTURE_CUSTOM_ID, L"CUSTOM");
+    ASSERT_EQ(bytes.size(), custom.size());
+    EXPECT_EQ(bytes.front(), custom.front());
+    EXPECT_EQ(bytes, custom);
+    EXPECT_EQ(CurrentError().Number, 0);
+}
+
+TEST_F(LoadDllData, DefaultTypeIsCustom)
+{
+    EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), res.LoadDllData(FIXTURE_CUSTOM_ID, L"CUSTOM"));
+}
+
+TEST_F(LoadDllData, TellsTypesApartForTheSameIdentifier)
+{
+    EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID, L"OTHERDATA"),
+              Pattern(FIXTURE_OTHER_TYPE_SIZE, FIXTURE_OTHER_TYPE_SEED));
+}
+
+TEST_F(LoadDllData, MissingResourceGivesEmptyBufferAndError326)
+{
+    struct Case {
+        std::int32_t index;
+        const wchar_t* type;
+        const wchar_t* description;
+    };
+    const Case cases[] = {
+        {7, L"CUSTOM", L"Custom resource with identifier 7 not found."},
+        {FIXTURE_CUSTOM_ID, L"NOSUCHTYPE", L"Custom resource with identifier 101 not found."},
+        {-3, L"CUSTOM", L"Custom resource with identifier -3 not found."},
+        {0, L"CUSTOM", L"Custom resource with identifier 0 not found."},
+        // Beyond 16 bits the value would be read as a pointer to a name.
+        {70000, L"CUSTOM", L"Custom resource with identifier 70000 not found."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        EXPECT_TRUE(res.LoadDllData(c.index, c.type).empty());
+        EXPECT_EQ(CurrentError().Number, 326);
+        EXPECT_EQ(CurrentError().Description, c.description);
+        EXPECT_EQ(CurrentError().Source, L"");
+    }
+}
+
+TEST_F(LoadDllData, EmptyResourceGivesEmptyBufferWithoutError)
+{
+    res.DllName(L"missing.dll"); // leaves an error behind, which the next call clears
+    res.DllName(L"resource_fixture.dll");
+    EXPECT_TRUE(res.LoadDllData(FIXTURE_EMPTY_ID).empty());
+    EXPECT_EQ(CurrentError().Number, 0);
+}
+
+TEST_F(LoadDllData, SuccessClearsAnEarlierError)
+{
+    (void)res.LoadDllData(7);
+    ASSERT_EQ(CurrentError().Number, 326);
+    (void)res.LoadDllData(FIXTURE_CUSTOM_ID);
+    EXPECT_EQ(CurrentError().Number, 0);
+}
+
+class SaveDllData : public BoundToFixture {
+protected:
+    ScratchDir dir;
+    const std::wstring target = dir / L"payload.bin";
+};
+
+TEST_F(SaveDllData, WritesTheResourceByteForByte)
+{
+    EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, target), 0);
+    EXPECT_EQ(ReadFileBytes(target), custom);
+}
+
+TEST_F(SaveDllData, UnboundObjectWritesTheExecutablesOwnResource)
+{
+    CResDll unbound;
+    EXPECT_EQ(unbound.SaveDllData(FIXTURE_CUSTOM_ID, target, L"CUSTOM", true), 0);
+    EXPECT_EQ(ReadFileBytes(target), Pattern(FIXTURE_EXE_CUSTOM_SIZE, FIXTURE_EXE_CUSTOM_SEED));
+}
+
+TEST_F(SaveDllData, ReplacesALongerFileInsteadOfWritingIntoIt)
+{
+    WriteFileBytes(target, ByteBuffer(FIXTURE_CUSTOM_SIZE * 3, 0xEE));
+    EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, target), 0);
+    EXPECT_EQ(ReadFileBytes(target), custom);
+}
+
+TEST_F(SaveDllData, ExistingTargetWithoutOverwriteGives58AndChangesNothing)
+{
+    const ByteBuffer before(10, 0x5A);
+    WriteFileBytes(target, before);
+    (void)res.LoadDllData(7); // an error that only a lookup would clear
+    EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, target, L"CUSTOM", false), 58);
+    EXPECT_EQ(ReadFileBytes(target), before);
+    EXPECT_EQ(CurrentError().Number, 326) << "the resource must not have been looked up";
+}
+
+TEST_F(SaveDllData, MissingResourceDeletesTheTargetAndGives326)
+{
+    WriteFileBytes(target, ByteBuffer(10, 0x5A));
+    EXPECT_EQ(res.SaveDllData(7, target), 326);
+    EXPECT_FALSE(FileExists(target));
+}
+
+TEST_F(SaveDllData, EmptyResourceGives326AndWritesNothing)
+{
+    EXPECT_EQ(res.SaveDllData(FIXTURE_EMPTY_ID, target), 326);
+    EXPECT_FALSE(FileExists(target));
+}
+
+TEST_F(SaveDllData, NegativeIndexIsWidenedAndNotFound)
+{
+    EXPECT_EQ(res.SaveDllData(-1, target), 326);
+    EXPECT_EQ(CurrentError().Description, L"Custom resource with identifier -1 not found.");
+}
+
+TEST_F(SaveDllData, MissingDirectoryGivesFileLayerNumberAndCreatesNothing)
+{
+    const std::wstring inMissingDir = dir / L"no such dir\\payload.bin";
+    const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, inMissingDir);
+    EXPECT_NE(result, 0);
+    EXPECT_NE(result, 58);
+    EXPECT_NE(result, 326);
+    EXPECT_FALSE(FileExists(dir / L"no such dir"));
+}
+
+TEST_F(SaveDllData, DirectoryAtTheTargetCannotBeDeleted)
+{
+    const std::wstring sub = dir / L"sub";
+    ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
+    const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, sub);
+    EXPECT_NE(result, 0);
+    EXPECT_NE(result, 326);
+    EXPECT_TRUE(FileExists(sub));
+}
+
+TEST_F(SaveDllData, RefusesAWildcardPathAndTouchesNothing)
+{
+    const ByteBuffer keep(10, 0x5A);
+    WriteFileBytes(dir / L"a.bin", keep);
+    WriteFileBytes(dir / L"b.bin", keep);
+    for (const wchar_t* pattern : {L"*.bin", L"?.bin"}) {
+        SCOPED_TRACE(pattern);
+        for (bool overwrite : {true, false}) {
+            const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, dir / pattern, L"CUSTOM", overwrite);
+            EXPECT_NE(result, 0);
+            EXPECT_NE(result, 58);
+            EXPECT_EQ(ReadFileBytes(dir / L"a.bin"), keep);
+            EXPECT_EQ(ReadFileBytes(dir / L"b.bin"), keep);
+        }
+    }
+}
+
+TEST_F(SaveDllData, RefusesANameTheCodePageCannotHold)
+{
+    // Such a name would reach the platform with "?" in place of the character.
+    const ByteBuffer keep(10, 0x5A);
+    WriteFileBytes(dir / L"x.bin", keep);
+    EXPECT_NE(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / L"\x4E2D.bin"), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"x.bin"), keep);
+}
+
+TEST_F(SaveDllData, ClosesTheFileItWrote)
+{
+    ASSERT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, target), 0);
+    // An exclusive open fails while any handle to the file is still open.
+    const HANDLE exclusive =
+        CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
+    CloseHandle(exclusive);
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+#include "CResDll.h"
+#include "current_error.h"
+#include "fixture_ids.h"
+#include "pattern.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What the load tracer libraries recorded: "+a " when load_tracer_a.dll was
+// loaded, "-a " when it was unloaded.
+std::wstring TracerEvents()
+{
+    wchar_t events[4096] = L"";
+    GetEnvironmentVariableW(L"LOAD_TRACER_EVENTS", events, 4096);
+    return events;
+}
+
+class Binding : public ::testing::Test {
+protected:
+    void SetUp() override { SetEnvironmentVariableW(L"LOAD_TRACER_EVENTS", nullptr); }
+    static bool IsLoaded(const wchar_t* name) { return GetModuleHandleW(name) != nullptr; }
+};
+
+TEST_F(Binding, NewObjectIsUnboundAndReadsTheRunningExecutable)
+{
+    CResDll res;
+    EXPECT_EQ(res.DllName(), L"");
+    EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), Pattern(FIXTURE_EXE_CUSTOM_SIZE, FIXTURE_EXE_CUSTOM_SEED));
+    EXPECT_EQ(CurrentError().Number, 0);
+}
+
+TEST_F(Binding, BindsToALibraryByNameAndReadsItsResources)
+{
+    CResDll res;
+    res.DllName(L"resource_fixture.dll");
+    EXPECT_EQ(CurrentError().Number, 0);
+    EXPECT_EQ(res.DllName(), L"resource_fixture.dll");
+    EXPECT_TRUE(IsLoaded(L"resource_fixture.dll"));
+    EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), Pattern(FIXTURE_CUSTOM_SIZE, FIXTURE_CUSTOM_SEED));
+}
+
+TEST_F(Binding, FailedBindReportsError48WithTheNameAsGiven)
+{
+    CResDll res;
+    res.DllName(L"no such library 42.dll");
+    EXPECT_EQ(CurrentError().Number, 48);
+    EXPECT_EQ(CurrentError().Description, L"Error in loading DLL: no such library 42.dll");
+    EXPECT_EQ(CurrentError().Source, L"");
+    EXPECT_EQ(res.DllName(), L"");
+}
+
+TEST_F(Binding, GettingTheNameLeavesCurrentErrorAlone)
+{
+    CResDll res;
+    res.DllName(L"missing.dll");
+    (void)res.DllName();
+    EXPECT_EQ(CurrentError().Number, 48);
+}
+
+TEST_F(Binding, FailedRebindFreesTheOldLibraryAndFallsBackToTheExecutable)
+{
+    CResDll res;
+    res.DllName(L"load_tracer_a.dll");
+    res.DllName(L"missing.dll");
+    EXPECT_EQ(TracerEvents(), L"+a -a ");
+    EXPECT_EQ(res.DllName(), L"");
+    EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID).size(), static_cast<size_t>(FIXTURE_EXE_CUSTOM_SIZE));
+}
+
+TEST_F(Binding, RebindFreesTheOldLibraryBeforeLoadingTheNewOne)
+{
+    CResDll res;
+    res.DllName(L"load_tracer_a.dll");
+    res.DllName(L"load_tracer_b.dll");
+    EXPECT_EQ(TracerEvents(), L"+a -a +b ");
+    EXPECT_EQ(res.DllName(), L"load_tracer_b.dll");
+}
+
+TEST_F(Binding, RebindingTheSameNameReloadsItAndHoldsOneReference)
+{
+    {
+        CResDll res;
+        res.DllName(L"load_tracer_a.dll");
+        res.DllName(L"load_tracer_a.dll");
+        EXPECT_EQ(TracerEvents(), L"+a -a +a ");
+    }
+    EXPECT_EQ(TracerEvents(), L"+a -a +a -a ");
+    EXPECT_FALSE(IsLoaded(L"load_tracer_a.dll"));
+}
+
+TEST_F(Binding, SuccessfulBindAfterAFailureClearsTheError)
+{
+    CResDll res;
+    res.DllName(L"missing.dll");
+    ASSERT_EQ(CurrentError().Number, 48);
+    res.DllName(L"resource_fixture.dll");
+    EXPECT_EQ(CurrentError().Number, 0);
+    EXPECT_EQ(CurrentError().Description, L"");
+}
+
+TEST_F(Binding, DestructionFreesTheLibraryExactlyOnce)
+{
+    // The test holds a reference of its own: a second FreeLibrary by the
+    // object would take that one and unload the library early.
+    const HMODULE own = LoadLibraryW(L"load_tracer_a.dll");
+    ASSERT_NE(own, nullptr);
+    {
+        CResDll res;
+        res.DllName(L"load_tracer_a.dll");
+    }
+    EXPECT_TRUE(IsLoaded(L"load_tracer_a.dll"));
+    FreeLibrary(own);
+    EXPECT_FALSE(IsLoaded(L"load_tracer_a.dll"));
+    EXPECT_EQ(TracerEvents(), L"+a -a ");
+}
+
+TEST_F(Binding, CurrentErrorBelongsToTheThread)
+{
+    CResDll res;
+    res.DllName(L"missing.dll");
+    ASSERT_EQ(CurrentError().Number, 48);
+
+    std::int32_t seenByOtherThread = -1;
+    const HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* seen) -> DWORD {
+            *static_cast<std::int32_t*>(seen) = CurrentError().Number;
+            return 0;
+        },
+        &seenByOtherThread, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_EQ(seenByOtherThread, 0);
+    EXPECT_EQ(CurrentError().Number, 48);
+}
+
+} // namespace

@@ -1,0 +1,78 @@
+#include "scratch_dir.h"
+
+#include "handles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void RemoveTree(const std::wstring& dir)
+{
+    WIN32_FIND_DATAW entry;
+    const UniqueFind search(NullIfInvalid(FindFirstFileW((dir + L"\\*").c_str(), &entry)));
+    if (search) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = dir + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search.get(), &entry));
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+} // namespace
+
+ScratchDir::ScratchDir()
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    path_ = std::wstring(temp) + L"torvalink-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    RemoveTree(path_);
+    EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr)) << "cannot create the scratch directory";
+}
+
+ScratchDir::~ScratchDir()
+{
+    RemoveTree(path_);
+}
+
+ByteBuffer ReadFileBytes(const std::wstring& path)
+{
+    ByteBuffer bytes;
+    const UniqueHandle file(
+        NullIfInvalid(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr)));
+    if (!file)
+        return bytes;
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file.get(), &size);
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty())
+        ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const ByteBuffer& bytes)
+{
+    const UniqueHandle file(
+        NullIfInvalid(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
+    ASSERT_TRUE(file) << "cannot write the test file";
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    EXPECT_EQ(written, bytes.size());
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
