@@ -1,0 +1,31 @@
+#include "system_library.h"
+
+#include "ansi_text.h"
+
+#include <string>
+
+namespace {
+
+// LOAD_LIBRARY_SEARCH_SYSTEM32 is understood only where AddDllDirectory exists
+// (Windows 8, or Windows 7 and Vista with KB2533623).
+bool HasSearchFlags()
+{
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel && GetProcAddress(kernel, "AddDllDirectory");
+}
+
+} // namespace
+
+UniqueModule LoadSystemLibrary(const wchar_t* name)
+{
+    if (HasSearchFlags())
+        return UniqueModule(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+
+    // Older systems: the full path, through the A functions that Windows 9x implements too.
+    char folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    const std::string path = std::string(folder, length) + "\\" + ToAnsi(name);
+    return UniqueModule(LoadLibraryA(path.c_str()));
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "handles.h"
+
+#include <windows.h>
+
+// A system library loaded from the system folder only, never from the
+// executable's folder or the current directory. Null when it cannot be loaded.
+UniqueModule LoadSystemLibrary(const wchar_t* name);
+
+// An export as a typed function pointer, or null. The cast goes through a
+// plain function-pointer type so that it stays free of -Wcast-function-type.
+template <class Function> Function* ProcAddress(HMODULE module, const char* name)
+{
+    using Plain = void (*)();
+    return reinterpret_cast<Function*>(reinterpret_cast<Plain>(GetProcAddress(module, name)));
+}

@@ -1,0 +1,84 @@
+#include "modInfoFileVersion.h"
+
+#include "ansi_text.h"
+#include "number_text.h"
+#include "system_library.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+// version.dll is no Known DLL: it is loaded from the system folder at run time
+// rather than imported, so a copy planted beside the executable is never used.
+struct VersionApi {
+    UniqueModule library = LoadSystemLibrary(L"version.dll");
+    decltype(&GetFileVersionInfoSizeA) infoSize =
+        ProcAddress<decltype(GetFileVersionInfoSizeA)>(library.get(), "GetFileVersionInfoSizeA");
+    decltype(&GetFileVersionInfoA) info =
+        ProcAddress<decltype(GetFileVersionInfoA)>(library.get(), "GetFileVersionInfoA");
+    decltype(&VerQueryValueA) query = ProcAddress<decltype(VerQueryValueA)>(library.get(), "VerQueryValueA");
+
+    bool Usable() const { return infoSize && info && query; }
+};
+
+// The fixed file information of a version block, or null when the block holds
+// no complete record of it.
+const VS_FIXEDFILEINFO* FixedInfo(const VersionApi& api, std::vector<char>& block)
+{
+    void* record = nullptr;
+    UINT length = 0;
+    if (!api.query(block.data(), "\\", &record, &length) || !record || length < sizeof(VS_FIXEDFILEINFO))
+        return nullptr;
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(record);
+    return fixed->dwSignature == VS_FFI_SIGNATURE ? fixed : nullptr;
+}
+
+// Lets the calling thread handle the window messages waiting in its queue.
+void ProcessPendingMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::wstring ReadFileVersionText(const VersionApi& api, const std::string& path, DWORD size, bool shortForm)
+{
+    std::vector<char> block(size, '\0');
+    if (!api.info(path.c_str(), 0, size, block.data()))
+        return {};
+    const VS_FIXEDFILEINFO* fixed = FixedInfo(api, block);
+    return fixed ? FormatFileVersion(fixed->dwFileVersionMS, fixed->dwFileVersionLS, shortForm) : std::wstring();
+}
+
+} // namespace
+
+std::wstring FormatFileVersion(std::uint32_t versionMS, std::uint32_t versionLS, bool shortForm)
+{
+    const std::uint32_t major = HIWORD(versionMS), minor = LOWORD(versionMS);
+    const std::uint32_t build = HIWORD(versionLS), revision = LOWORD(versionLS);
+    if (shortForm)
+        return Decimal(major) + L"." + Decimal(minor) + L"." + Decimal(revision);
+    return ZeroPadded(major, 4) + L"." + ZeroPadded(minor, 4) + L"." + ZeroPadded(build, 4) + L"." +
+           ZeroPadded(revision, 4);
+}
+
+std::wstring GetFileVersionText(const std::wstring& FileName, const std::int16_t& ShortForm)
+{
+    const VersionApi api;
+    if (!api.Usable())
+        return {};
+
+    const std::string path = ToAnsi(FileName);
+    DWORD ignored = 0;
+    const DWORD size = api.infoSize(path.c_str(), &ignored);
+    if (static_cast<std::int32_t>(size) < 1)
+        return {};
+
+    std::wstring text = ReadFileVersionText(api, path, size, ShortForm != 0);
+    ProcessPendingMessages();
+    return text;
+}

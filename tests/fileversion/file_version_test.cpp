@@ -1,0 +1,92 @@
+#include "modInfoFileVersion.h"
+#include "test_paths.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::wstring Padded(const std::wstring& file)
+{
+    const std::int16_t shortForm = 0;
+    return GetFileVersionText(BesideTestExe(file), shortForm);
+}
+
+TEST(FormatFileVersion, PaddedAndShortForms)
+{
+    struct Case {
+        std::uint16_t major, minor, build, revision;
+        const wchar_t* padded;
+        const wchar_t* shortText;
+    };
+    const Case cases[] = {
+        {1, 0, 0, 23, L"0001.0000.0000.0023", L"1.0.23"},
+        {10, 2, 300, 4, L"0010.0002.0300.0004", L"10.2.4"},
+        {0, 0, 0, 0, L"0000.0000.0000.0000", L"0.0.0"},
+        {9999, 9999, 9999, 9999, L"9999.9999.9999.9999", L"9999.9999.9999"},
+        {65535, 1, 2, 3, L"65535.0001.0002.0003", L"65535.1.3"},
+        {1, 65535, 65535, 65535, L"0001.65535.65535.65535", L"1.65535.65535"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.padded);
+        const std::uint32_t ms = MAKELONG(c.minor, c.major), ls = MAKELONG(c.revision, c.build);
+        EXPECT_EQ(FormatFileVersion(ms, ls, false), c.padded);
+        EXPECT_EQ(FormatFileVersion(ms, ls, true), c.shortText);
+    }
+}
+
+TEST(FormatFileVersion, PaddedTextsSortAsVersions)
+{
+    const auto text = [](std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t d) {
+        return FormatFileVersion(MAKELONG(b, a), MAKELONG(d, c), false);
+    };
+    EXPECT_GT(text(1, 0, 0, 23), text(1, 0, 0, 22));
+    EXPECT_GT(text(1, 2, 0, 0), text(1, 1, 9999, 9999));
+    EXPECT_GT(text(0, 0, 0, 0), std::wstring());
+    EXPECT_EQ(text(1, 0, 0, 23), text(1, 0, 0, 23));
+}
+
+TEST(GetFileVersionText, ReadsTheFileVersionOfAFile)
+{
+    EXPECT_EQ(Padded(L"version_1_0_0_22.dll"), L"0001.0000.0000.0022");
+    EXPECT_EQ(Padded(L"version_1_0_0_23.dll"), L"0001.0000.0000.0023");
+    EXPECT_EQ(Padded(L"version_1_0_0_24.dll"), L"0001.0000.0000.0024");
+    EXPECT_EQ(Padded(L"version_65535.dll"), L"65535.0001.0002.0003");
+}
+
+TEST(GetFileVersionText, UsesTheFileVersionNotTheProductVersion)
+{
+    EXPECT_EQ(Padded(L"version_product_differs.dll"), L"0010.0002.0300.0004");
+}
+
+TEST(GetFileVersionText, AnyNonZeroShortFormSelectsTheShortFormAndStaysUnchanged)
+{
+    for (std::int16_t shortForm : {std::int16_t(1), std::int16_t(-1), std::int16_t(2)}) {
+        const std::int16_t before = shortForm;
+        EXPECT_EQ(GetFileVersionText(BesideTestExe(L"version_product_differs.dll"), shortForm), L"10.2.4");
+        EXPECT_EQ(shortForm, before);
+    }
+}
+
+TEST(GetFileVersionText, EmptyWhenThereIsNoVersion)
+{
+    EXPECT_EQ(Padded(L"no such file.dll"), L"");
+    EXPECT_EQ(Padded(L"plain.txt"), L"");
+    EXPECT_EQ(Padded(L"resource_fixture.dll"), L"");
+}
+
+TEST(GetFileVersionText, EmptyWhenTheVersionBlockHoldsNoValidRecord)
+{
+    EXPECT_EQ(Padded(L"version_bad_signature.dll"), L"");
+    EXPECT_EQ(Padded(L"version_no_record.dll"), L"");
+}
+
+TEST(GetFileVersionText, HandlesTheMessagesWaitingInTheQueue)
+{
+    PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
+    (void)Padded(L"version_1_0_0_23.dll");
+    EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
+}
+
+} // namespace
