@@ -32,3 +32,8 @@ inline HANDLE NullIfInvalid(HANDLE handle) noexcept
 {
     return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
 }
+
+struct KeyCloser {
+    void operator()(HKEY key) const noexcept { RegCloseKey(key); }
+};
+using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;

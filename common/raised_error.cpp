@@ -2,8 +2,6 @@
 
 #include "handles.h"
 
-namespace {
-
 std::wstring SystemMessage(DWORD code)
 {
     wchar_t* text = nullptr;
@@ -17,8 +15,6 @@ std::wstring SystemMessage(DWORD code)
     return message;
 }
 
-} // namespace
-
 void Raise(std::int32_t number, std::wstring description, std::wstring source)
 {
     throw RaisedError{number, std::move(source), std::move(description)};
@@ -30,4 +26,9 @@ void RaiseWin32(DWORD code)
     if (code == ERROR_SUCCESS)
         code = ERROR_GEN_FAILURE;
     Raise(static_cast<std::int32_t>(code), SystemMessage(code));
+}
+
+void RaiseHResult(HRESULT result)
+{
+    Raise(static_cast<std::int32_t>(result), SystemMessage(static_cast<DWORD>(result)));
 }

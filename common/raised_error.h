@@ -24,3 +24,9 @@ enum RaisedErrorNumber : std::int32_t {
 // A Win32 error code with the system's text for it. Take the code right after
 // the failing call, before any cleanup can overwrite it.
 [[noreturn]] void RaiseWin32(DWORD code);
+
+// A failed COM call: the HRESULT as the number, the system's text for it.
+[[noreturn]] void RaiseHResult(HRESULT result);
+
+// The system's text for an error code or HRESULT, without the trailing line end.
+std::wstring SystemMessage(DWORD code);

@@ -29,3 +29,16 @@ UniqueModule LoadSystemLibrary(const wchar_t* name)
     const std::string path = std::string(folder, length) + "\\" + ToAnsi(name);
     return UniqueModule(LoadLibraryA(path.c_str()));
 }
+
+void RestrictDllSearchToSystemFolder()
+{
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (!kernel)
+        return;
+    using SetDefaultDllDirectoriesFn = BOOL WINAPI(DWORD);
+    using SetDllDirectoryFn = BOOL WINAPI(LPCWSTR);
+    if (auto* setDefault = ProcAddress<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories"))
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    else if (auto* setDirectory = ProcAddress<SetDllDirectoryFn>(kernel, "SetDllDirectoryW"))
+        setDirectory(L"");
+}

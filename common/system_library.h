@@ -15,3 +15,7 @@ template <class Function> Function* ProcAddress(HMODULE module, const char* name
     using Plain = void (*)();
     return reinterpret_cast<Function*>(reinterpret_cast<Plain>(GetProcAddress(module, name)));
 }
+
+// Limits the process's DLL search to the system folder where the platform can,
+// and at least takes the current directory out of it.
+void RestrictDllSearchToSystemFolder();

@@ -1,0 +1,44 @@
+#include "install_steps.h"
+
+#include "current_error.h"
+#include "modInfoFileVersion.h"
+#include "modRegisterDll.h"
+
+namespace {
+
+constexpr std::int16_t PayloadResourceId = 101;
+
+std::wstring PaddedVersion(const std::wstring& path)
+{
+    const std::int16_t shortForm = 0;
+    return GetFileVersionText(path, shortForm);
+}
+
+} // namespace
+
+void InstallPayload(CResDll& resources, const std::wstring& target, const std::wstring& temporary, InstallFiles& files)
+{
+    // A failed save shows up below as a missing version and a failed deletion.
+    resources.SaveDllData(PayloadResourceId, temporary, L"CUSTOM", true);
+
+    const std::wstring newVersion = PaddedVersion(temporary);
+    std::wstring installedVersion;
+    if (files.Exists(target))
+        installedVersion = PaddedVersion(target);
+
+    // Ordinal comparison: padded version texts sort as the versions do, and
+    // the empty text (no version) sorts first.
+    if (newVersion > installedVersion) {
+        if (files.Exists(target)) {
+            const std::int32_t unregister = 1;
+            RegisterDll(target, unregister);
+        }
+        // The one step whose failure is ignored: a target in use or read-only
+        // keeps the installed copy, which is then registered again.
+        IgnoreFailures([&] { files.Copy(temporary, target); });
+        const std::int32_t reregister = 0;
+        RegisterDll(target, reregister);
+    }
+
+    files.Delete(temporary);
+}

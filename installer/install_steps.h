@@ -1,0 +1,23 @@
+#pragma once
+
+#include "CResDll.h"
+
+#include <string>
+
+// The file operations in which the two install procedures differ.
+class InstallFiles {
+public:
+    virtual ~InstallFiles() = default;
+    virtual bool Exists(const std::wstring& path) = 0;
+    // Replaces the destination; a failure raises.
+    virtual void Copy(const std::wstring& source, const std::wstring& destination) = 0;
+    // A missing file or one that cannot be deleted raises.
+    virtual void Delete(const std::wstring& path) = 0;
+};
+
+inline constexpr wchar_t PayloadFileName[] = L"TORVALINK.ocx";
+
+// Writes the payload to `temporary`, and when its version text sorts after the
+// installed copy's, unregisters that copy, copies the new one over it and
+// registers it; then deletes `temporary`.
+void InstallPayload(CResDll& resources, const std::wstring& target, const std::wstring& temporary, InstallFiles& files);
