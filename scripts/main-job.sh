@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
-# On a fresh machine: installs what is needed, builds everything and runs the
-# resource library demo (the resource tests) under Wine.
+# On a fresh machine: installs what is needed, builds everything, and runs the
+# installer under Wine as a user would, twice; after each run it shows the
+# installed control, its version, its registration and that it can be created.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-trap 'scripts/wine-stop.sh build/x86_64' EXIT
-scripts/wine-prepare.sh build/x86_64
-scripts/wine-run.sh build/x86_64 build/x86_64/bin/resdll_tests.exe
+build=build/x86_64
+trap 'scripts/wine-stop.sh "$build"' EXIT
+scripts/wine-prepare.sh "$build"
+
+for run in first second; do
+  echo "== Setup_TORVALINK.exe, $run run"
+  before=$(scripts/wine-run.sh "$build" "$build/bin/show_install.exe" 2>/dev/null | tr -d '\r' || true)
+  timeout 120 scripts/wine-run.sh "$build" "$build/bin/Setup_TORVALINK.exe"
+  after=$(scripts/wine-run.sh "$build" "$build/bin/show_install.exe" | tr -d '\r')
+  echo "$after"
+  [ "$run" = second ] && { [ "$before" = "$after" ] && echo "(nothing changed: same version)" || echo "(changed)"; }
+done
+ls -l build/i686/bin/Setup_TORVALINK.exe build/i686/bin/TORVALINK.ocx

@@ -1,0 +1,286 @@
+// Runs the real Setup executables in the test prefix and checks what they
+// leave behind: files, registration, message boxes.
+
+#include "handles.h"
+#include "message_box_watcher.h"
+#include "scratch_dir.h"
+#include "test_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include <string>
+
+namespace {
+
+const std::wstring ClassKey = L"CLSID\\{6F1C2A7E-3B4D-4E8A-9C51-2D7B8E0A4F63}";
+const std::wstring TraceFile = L"C:\\torvalink_trace.txt";
+const std::wstring FixedFolder = L"C:\\Windows\\System";
+
+std::wstring SystemFolder()
+{
+    wchar_t folder[MAX_PATH];
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+std::wstring TempFolder()
+{
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring path = folder;
+    if (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
+std::wstring TraceText()
+{
+    const ByteBuffer bytes = ReadFileBytes(TraceFile);
+    return std::wstring(bytes.begin(), bytes.end());
+}
+
+bool ClassKeyExists(const std::wstring& subkey = L"")
+{
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (ClassKey + subkey).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+void SetAppSetting(const std::wstring& exe, const std::wstring& subkey, const wchar_t* name, const wchar_t* value)
+{
+    const std::wstring path = L"Software\\Wine\\AppDefaults\\" + exe + subkey;
+    if (!value) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, path.c_str(), name);
+        return;
+    }
+    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, value,
+                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+class Installer : public ::testing::Test {
+protected:
+    const std::wstring target = SystemFolder() + L"\\TORVALINK.ocx";
+    const std::wstring temporary = TempFolder() + L"\\TORVALINK.ocx";
+    const std::wstring fixedTarget = FixedFolder + L"\\TORVALINK.ocx";
+    const std::wstring fixedTemporary = L"C:\\TORVALINK.ocx";
+    const ByteBuffer payload = ReadFileBytes(BesideTestExe(L"TORVALINK.ocx"));
+
+    void SetUp() override
+    {
+        ASSERT_FALSE(payload.empty());
+        CleanUp();
+    }
+    void TearDown() override { CleanUp(); }
+
+    void CleanUp()
+    {
+        for (const std::wstring& file : {target, temporary, fixedTarget, fixedTemporary, TraceFile}) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(file.c_str());
+        }
+        RemoveDirectoryW(FixedFolder.c_str());
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey.c_str());
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TorvaLink.Control.1");
+        for (const wchar_t* exe : {L"Setup_TORVALINK.exe", L"Setup_TORVALINK_noversion.exe"})
+            SetAppSetting(exe, L"", L"Version", nullptr);
+    }
+
+    static void Install(const std::wstring& fixture, const std::wstring& at)
+    {
+        WriteFileBytes(at, ReadFileBytes(BesideTestExe(fixture)));
+    }
+
+    WatchedRun Run(const wchar_t* windowsVersion = nullptr, const wchar_t* exe = L"Setup_TORVALINK.exe")
+    {
+        SetAppSetting(exe, L"", L"Version", windowsVersion);
+        WatchedRun run = RunAndAnswerMessageBoxes(BesideTestExe(exe));
+        EXPECT_TRUE(run.finished);
+        return run;
+    }
+};
+
+TEST_F(Installer, FreshInstallCopiesRegistersAndCleansUp)
+{
+    const WatchedRun run = Run();
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.messages.empty());
+    EXPECT_EQ(ReadFileBytes(target), payload);
+    EXPECT_FALSE(FileExists(temporary));
+    EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
+
+    // The registered control can be created.
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID(L"TorvaLink.Control.1", &clsid), S_OK);
+    IUnknown* control = nullptr;
+    EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&control)),
+              S_OK);
+    if (control)
+        control->Release();
+    CoUninitialize();
+}
+
+TEST_F(Installer, EachWindowsVersionTakesItsProcedure)
+{
+    struct Case {
+        const wchar_t* version;
+        bool fixedPaths;
+        bool special;
+    };
+    const Case cases[] = {
+        {L"win95", true, false}, {L"win98", false, true}, {L"winme", false, true}, {L"nt351", false, false},
+        {L"nt40", false, true},  {L"win2k", false, true}, {L"winxp", false, true}, {L"win2003", false, true},
+        {L"vista", false, true}, {L"win7", false, true},  {L"win10", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        CleanUp();
+        CreateDirectoryW(FixedFolder.c_str(), nullptr);
+        const WatchedRun run = Run(c.version);
+        EXPECT_TRUE(run.messages.empty());
+        EXPECT_EQ(FileExists(fixedTarget), c.fixedPaths);
+        EXPECT_EQ(FileExists(target), c.special);
+        EXPECT_FALSE(FileExists(temporary));
+        EXPECT_FALSE(FileExists(fixedTemporary));
+    }
+}
+
+TEST_F(Installer, SameVersionIsLeftAlone)
+{
+    WriteFileBytes(target, payload);
+    const WatchedRun run = Run();
+    EXPECT_TRUE(run.messages.empty());
+    EXPECT_FALSE(ClassKeyExists()) << "nothing may be registered";
+    EXPECT_EQ(ReadFileBytes(target), payload);
+    EXPECT_FALSE(FileExists(temporary));
+}
+
+TEST_F(Installer, LaterVersionIsLeftAlone)
+{
+    Install(L"torvalink_1_0_0_24.ocx", target);
+    const WatchedRun run = Run();
+    EXPECT_TRUE(run.messages.empty());
+    EXPECT_EQ(TraceText(), L"");
+    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_24.ocx")));
+    EXPECT_FALSE(FileExists(temporary));
+}
+
+TEST_F(Installer, EarlierVersionIsUnregisteredReplacedAndRegistered)
+{
+    Install(L"torvalink_1_0_0_22.ocx", target);
+    const WatchedRun run = Run();
+    EXPECT_TRUE(run.messages.empty());
+    // The old copy unregistered itself before the copy; the new one registered.
+    EXPECT_EQ(TraceText(), L"unregister 22\r\n");
+    EXPECT_EQ(ReadFileBytes(target), payload);
+    EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
+    EXPECT_FALSE(FileExists(temporary));
+}
+
+TEST_F(Installer, InstalledCopyWithoutVersionCountsAsOlder)
+{
+    Install(L"torvalink_noversion.ocx", target);
+    Run();
+    EXPECT_EQ(TraceText(), L"unregister none\r\n");
+    EXPECT_EQ(ReadFileBytes(target), payload);
+    EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
+}
+
+TEST_F(Installer, ReplacesATemporaryFileLeftBehind)
+{
+    WriteFileBytes(temporary, ByteBuffer(100000, 0x33));
+    Run();
+    EXPECT_EQ(ReadFileBytes(target), payload);
+    EXPECT_FALSE(FileExists(temporary));
+}
+
+TEST_F(Installer, OlderCopyThatCannotBeOverwrittenIsRegisteredAgain)
+{
+    Install(L"torvalink_1_0_0_22.ocx", target);
+    {
+        // Held open without write sharing, as a file in use is.
+        const UniqueHandle inUse(NullIfInvalid(
+            CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
+        ASSERT_TRUE(inUse);
+        const WatchedRun run = Run();
+        EXPECT_TRUE(run.messages.empty());
+    }
+    EXPECT_EQ(TraceText(), L"unregister 22\r\nregister 22\r\n");
+    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_22.ocx")));
+    EXPECT_FALSE(FileExists(temporary));
+}
+
+TEST_F(Installer, CarriedCopyWithoutVersionInstallsNothing)
+{
+    const WatchedRun run = Run(nullptr, L"Setup_TORVALINK_noversion.exe");
+    EXPECT_TRUE(run.messages.empty());
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_FALSE(ClassKeyExists());
+    EXPECT_FALSE(FileExists(temporary));
+}
+
+TEST_F(Installer, FixedPathsSkipAHiddenInstalledCopy)
+{
+    ASSERT_TRUE(CreateDirectoryW(FixedFolder.c_str(), nullptr));
+    Install(L"torvalink_1_0_0_24.ocx", fixedTarget);
+    SetFileAttributesW(fixedTarget.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const WatchedRun run = Run(L"win95");
+    EXPECT_TRUE(run.messages.empty());
+    // Not found, so not unregistered, and replaced although it was newer.
+    EXPECT_EQ(TraceText(), L"");
+    EXPECT_EQ(ReadFileBytes(fixedTarget), payload);
+    EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
+    EXPECT_FALSE(FileExists(fixedTemporary));
+}
+
+TEST_F(Installer, FixedPathsWithoutTheSystemFolderReportTheLoadFailure)
+{
+    const WatchedRun run = Run(L"win95");
+    ASSERT_EQ(run.messages.size(), 1u);
+    EXPECT_EQ(run.messages[0].title, L"Register Server");
+    EXPECT_EQ(run.messages[0].text, L"Errore caricando la DLL");
+    EXPECT_FALSE(FileExists(fixedTemporary));
+    EXPECT_FALSE(FileExists(FixedFolder));
+}
+
+TEST_F(Installer, UnhandledFailureEndsTheProgramWithAMessage)
+{
+    // A temporary file that nobody may delete: the final deletion fails.
+    WriteFileBytes(temporary, ByteBuffer(10, 0x33));
+    const UniqueHandle locked(
+        NullIfInvalid(CreateFileW(temporary.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+    ASSERT_TRUE(locked);
+    const WatchedRun run = Run();
+    ASSERT_EQ(run.messages.size(), 1u);
+    EXPECT_EQ(run.messages[0].title, L"Setup_TORVALINK");
+    EXPECT_EQ(run.messages[0].text.rfind(L"Run-time error '", 0), 0u) << run.messages[0].text;
+    EXPECT_NE(run.exitCode, 0u);
+    EXPECT_FALSE(FileExists(target));
+}
+
+// Only winmm.dll: Wine's own user32.dll imports version.dll and so loads a
+// planted one before the installer's code runs. That the installer imports
+// neither library is checked on the built executables.
+TEST_F(Installer, IgnoresALibraryPlantedBesideIt)
+{
+    const std::wstring planted = BesideTestExe(L"planted\\Setup_TORVALINK.exe");
+    const std::wstring mark = L"C:\\planted_winmm.txt";
+    ASSERT_TRUE(CopyFileW(BesideTestExe(L"Setup_TORVALINK.exe").c_str(), planted.c_str(), FALSE));
+    DeleteFileW(mark.c_str());
+    SetAppSetting(L"Setup_TORVALINK.exe", L"\\DllOverrides", L"winmm", L"native,builtin");
+    const WatchedRun run = RunAndAnswerMessageBoxes(planted);
+    SetAppSetting(L"Setup_TORVALINK.exe", L"\\DllOverrides", L"winmm", nullptr);
+
+    EXPECT_FALSE(FileExists(mark));
+    EXPECT_TRUE(run.finished);
+    EXPECT_TRUE(run.messages.empty());
+    EXPECT_EQ(ReadFileBytes(target), payload);
+    DeleteFileW(planted.c_str());
+    DeleteFileW(mark.c_str());
+}
+
+} // namespace
