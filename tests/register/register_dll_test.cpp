@@ -1,3 +1,4 @@
+#include "event_log.h"
 #include "modRegisterDll.h"
 #include "recorded_messages.h"
 #include "test_paths.h"
@@ -10,9 +11,7 @@ namespace {
 // "unregister" and "unload", in order.
 std::wstring Events()
 {
-    wchar_t events[4096] = L"";
-    GetEnvironmentVariableW(L"SELFREG_EVENTS", events, 4096);
-    return events;
+    return ReadEventLog(L"SELFREG_EVENTS");
 }
 
 class RegisterDllTest : public ::testing::Test {

@@ -1,5 +1,6 @@
 #include "CResDll.h"
 #include "current_error.h"
+#include "event_log.h"
 #include "fixture_ids.h"
 #include "pattern.h"
 
@@ -11,9 +12,7 @@ namespace {
 // loaded, "-a " when it was unloaded.
 std::wstring TracerEvents()
 {
-    wchar_t events[4096] = L"";
-    GetEnvironmentVariableW(L"LOAD_TRACER_EVENTS", events, 4096);
-    return events;
+    return ReadEventLog(L"LOAD_TRACER_EVENTS");
 }
 
 class Binding : public ::testing::Test {
