@@ -55,14 +55,14 @@ std::wstring ServerPath()
 // Test builds only: records which copy ran which entry, so that tests can see the order.
 void Trace(const char* entry)
 {
-    const HANDLE file = CreateFileW(TORVALINK_TRACE_FILE, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const UniqueHandle file(
+        NullIfInvalid(CreateFileW(TORVALINK_TRACE_FILE, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file)
         return;
-    const UniqueHandle owner(file);
     const std::string line = std::string(entry) + " " + TORVALINK_TRACE_NAME + "\r\n";
     DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 #else
 void Trace(const char*) {}

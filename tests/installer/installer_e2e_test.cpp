@@ -44,10 +44,9 @@ std::wstring TraceText()
 bool ClassKeyExists(const std::wstring& subkey = L"")
 {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (ClassKey + subkey).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(opened);
-    return true;
+    const LONG result = RegOpenKeyExW(HKEY_CLASSES_ROOT, (ClassKey + subkey).c_str(), 0, KEY_READ, &opened);
+    const UniqueKey key(result == ERROR_SUCCESS ? opened : nullptr);
+    return key != nullptr;
 }
 
 void SetAppSetting(const std::wstring& exe, const std::wstring& subkey, const wchar_t* name, const wchar_t* value)
