@@ -4,9 +4,14 @@
 #include "handles.h"
 
 #include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+#include <wrl/client.h>
 
 #include <cstdint>
 #include <string>
+
+using PictureRef = Microsoft::WRL::ComPtr<IPictureDisp>;
 
 // Only 1 to 65535 are integer resource identifiers; any other value, handed to
 // the platform in that form, would be read as a pointer to a name.
@@ -20,14 +25,23 @@ constexpr bool IsResourceId(std::int64_t index)
 //
 // Members that can fail run in ignore-failures mode: they return normally with
 // an empty result and leave the failure in CurrentError(). SaveDllData instead
-// returns the failure's number.
+// returns the failure's number. Pictures, buffers and texts belong to the caller.
 class CResDll {
 public:
     ByteBuffer LoadDllData(std::int32_t index, const std::wstring& resformat = L"CUSTOM");
     std::int32_t SaveDllData(std::int16_t index, const std::wstring& Path, const std::wstring& resformat = L"CUSTOM",
                              bool overwrite = true);
+    // Lädt ein Bitmap, Icon oder Cursor aus einer Resource-DLL
+    PictureRef LoadDllPicture(std::int32_t index, std::int32_t resformat);
     void DllName(const std::wstring& vData);
     std::wstring DllName() const;
+    bool PlayWave(std::int32_t index);
+    std::wstring LoadDllString(std::int32_t index, const std::int32_t& length = 255);
+    std::wstring GetDllURL(std::int16_t index, const std::wstring& resformat = L"CUSTOM");
+    std::wstring LoadDllText(std::int16_t index, const std::wstring& resformat = L"CUSTOM");
+    PictureRef LoadDllIcon(std::int32_t index);
+    PictureRef LoadDllCursor(std::int32_t index);
+    PictureRef LoadDllBitmap(std::int32_t index);
 
 public:
     CResDll() = default;

@@ -30,8 +30,3 @@ std::wstring CResDll::DllName() const
 {
     return DllNameValue;
 }
-
-void CResDll::ReleaseLibrary()
-{
-    DllHandle.reset();
-}

@@ -1,0 +1,55 @@
+// String-table entries, resources as text, and resource addresses.
+
+#include "CResDll.h"
+
+#include "ansi_text.h"
+#include "current_error.h"
+#include "number_text.h"
+
+#include <climits>
+
+namespace {
+
+constexpr std::size_t LongestUrlName = 256;
+
+std::wstring TrimSpaces(const std::wstring& text)
+{
+    const auto first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
+} // namespace
+
+std::wstring CResDll::LoadDllString(std::int32_t index, const std::int32_t& length)
+{
+    return IgnoreFailures([&] {
+        // length + 1 characters must fit a 32-bit count.
+        if (length < 0 || length == INT_MAX)
+            Raise(5, L"Invalid procedure call or argument");
+
+        std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+        const int copied =
+            IsResourceId(index) ? LoadStringA(DllHandle.get(), static_cast<UINT>(index), buffer.data(), length + 1) : 0;
+        if (copied <= 0)
+            Raise(326, L"String resource with identifier " + Decimal(index) + L" not found.");
+        // The count is in bytes: converting just those keeps the buffer's padding out.
+        return FromAnsi(std::string_view(buffer.data(), static_cast<std::size_t>(copied)));
+    });
+}
+
+std::wstring CResDll::GetDllURL(std::int16_t index, const std::wstring& resformat)
+{
+    return IgnoreFailures([&] {
+        if (DllNameValue.empty() || DllNameValue.size() > LongestUrlName)
+            return std::wstring();
+        return L"RES://" + DllNameValue + L"/" + TrimSpaces(resformat) + L"/" + Decimal(index);
+    });
+}
+
+std::wstring CResDll::LoadDllText(std::int16_t index, const std::wstring& resformat)
+{
+    const ByteBuffer bytes = LoadDllData(index, resformat);
+    return FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}

@@ -1,0 +1,156 @@
+#include "CResDll.h"
+#include "current_error.h"
+#include "fixture_ids.h"
+#include "test_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+class TextResources : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        res.DllName(L"resource_fixture.dll");
+        ASSERT_EQ(CurrentError().Number, 0);
+    }
+
+    // The 300 characters of the long fixture entry: 0, 10, ..., 290, ten digits each.
+    static std::wstring LongEntry()
+    {
+        std::wstring text;
+        for (int number = 0; number < 300; number += 10) {
+            std::wstring digits = std::to_wstring(number);
+            text += std::wstring(10 - digits.size(), L'0') + digits;
+        }
+        return text;
+    }
+
+    CResDll res;
+};
+
+TEST_F(TextResources, LoadDllStringCutsToLength)
+{
+    EXPECT_EQ(res.LoadDllString(FIXTURE_LONG_STRING_ID), LongEntry().substr(0, 255));
+    EXPECT_EQ(CurrentError().Number, 0);
+
+    const std::int32_t ten = 10;
+    EXPECT_EQ(res.LoadDllString(FIXTURE_SHORT_STRING_ID, ten), L"Hello, wor");
+    EXPECT_EQ(ten, 10);
+    const std::int32_t wide = 1000;
+    EXPECT_EQ(res.LoadDllString(FIXTURE_LONG_STRING_ID, wide), LongEntry());
+    EXPECT_EQ(res.LoadDllString(FIXTURE_SHORT_STRING_ID), L"Hello, world!");
+}
+
+TEST_F(TextResources, LoadDllStringKeepsSpaces)
+{
+    EXPECT_EQ(res.LoadDllString(FIXTURE_SPACED_STRING_ID), L"  spaced out  ");
+}
+
+TEST_F(TextResources, LoadDllStringMissingOrNoRoomGives326)
+{
+    EXPECT_EQ(res.LoadDllString(7), L"");
+    EXPECT_EQ(CurrentError().Number, 326);
+    EXPECT_EQ(CurrentError().Description, L"String resource with identifier 7 not found.");
+
+    const std::int32_t none = 0;
+    EXPECT_EQ(res.LoadDllString(FIXTURE_SHORT_STRING_ID, none), L"");
+    EXPECT_EQ(CurrentError().Number, 326);
+    EXPECT_EQ(CurrentError().Description, L"String resource with identifier 2 not found.");
+}
+
+TEST_F(TextResources, LoadDllStringRefusesLengthsWithoutABuffer)
+{
+    for (const std::int32_t length : {-1, INT_MIN, INT_MAX}) {
+        SCOPED_TRACE(length);
+        EXPECT_EQ(res.LoadDllString(FIXTURE_SHORT_STRING_ID, length), L"");
+        EXPECT_NE(CurrentError().Number, 0);
+    }
+}
+
+TEST_F(TextResources, LoadDllTextKeepsZeroBytesAndLineEnds)
+{
+    const std::wstring text = res.LoadDllText(FIXTURE_TEXT_ID);
+    EXPECT_EQ(text, std::wstring(L"AB\0C\n", 5));
+    EXPECT_EQ(CurrentError().Number, 0);
+}
+
+TEST_F(TextResources, LoadDllTextOfAMissingResourceIsEmptyWithTheLookupError)
+{
+    EXPECT_EQ(res.LoadDllText(7), L"");
+    EXPECT_EQ(CurrentError().Number, 326);
+    EXPECT_EQ(CurrentError().Description, L"Custom resource with identifier 7 not found.");
+}
+
+TEST(GetDllURL, BuildsResAddresses)
+{
+    struct Case {
+        const wchar_t* name;
+        std::int16_t index;
+        const wchar_t* resformat;
+        const wchar_t* url;
+    };
+    const std::wstring fullPath = BesideTestExe(L"resource_fixture.dll");
+    const Case cases[] = {
+        {L"resource_fixture.dll", 101, L"CUSTOM", L"RES://resource_fixture.dll/CUSTOM/101"},
+        {L"resource_fixture.dll", 2, L" CUSTOM ", L"RES://resource_fixture.dll/CUSTOM/2"},
+        {L"resource_fixture.dll", -1, L"CUSTOM", L"RES://resource_fixture.dll/CUSTOM/-1"},
+        {L"resource_fixture.dll", 7, L"  ", L"RES://resource_fixture.dll//7"},
+        {fullPath.c_str(), 2, L"CUSTOM", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CResDll res;
+        res.DllName(c.name);
+        const std::wstring expected = c.url ? c.url : L"RES://" + fullPath + L"/CUSTOM/2"; // unescaped
+        EXPECT_EQ(res.GetDllURL(c.index, c.resformat), expected);
+        EXPECT_EQ(CurrentError().Number, 0);
+    }
+    CResDll res;
+    res.DllName(L"resource_fixture.dll");
+    EXPECT_EQ(res.GetDllURL(101), L"RES://resource_fixture.dll/CUSTOM/101");
+}
+
+TEST(GetDllURL, EmptyWhenUnboundOrTheNameIsTooLong)
+{
+    CResDll unbound;
+    unbound.DllName(L"missing.dll");
+    EXPECT_EQ(unbound.GetDllURL(101), L"");
+    EXPECT_EQ(CurrentError().Number, 0) << "GetDllURL clears the error of the failed bind";
+
+    // Names of 256 and 257 characters that still load the fixture: its full
+    // path lengthened with "x\..\" and ".\" steps, which the platform folds away.
+    const std::wstring fixture = BesideTestExe(L"resource_fixture.dll");
+    const std::size_t folder = fixture.find_last_of(L'\\') + 1;
+    const auto nameOfLength = [&](std::size_t length) {
+        std::wstring steps = (length - fixture.size()) % 2 ? L"x\\..\\" : L"";
+        while (fixture.size() + steps.size() < length)
+            steps += L".\\";
+        return fixture.substr(0, folder) + steps + fixture.substr(folder);
+    };
+    for (const std::size_t length : {std::size_t(256), std::size_t(257)}) {
+        SCOPED_TRACE(length);
+        const std::wstring name = nameOfLength(length);
+        ASSERT_EQ(name.size(), length);
+        CResDll res;
+        res.DllName(name);
+        ASSERT_EQ(res.DllName(), name) << "the long name must bind";
+        EXPECT_EQ(res.GetDllURL(101).empty(), length > 256);
+    }
+}
+
+TEST(PlayWave, StartsASoundAndReturnsAtOnce)
+{
+    CResDll res;
+    res.DllName(L"resource_fixture.dll");
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(res.PlayWave(FIXTURE_SOUND_ID));
+    EXPECT_LT(GetTickCount64() - start, 150u) << "the tone lasts 200 ms; PlayWave must not wait for it";
+    // Rebinding stops the sound before the library it plays from goes.
+    res.DllName(L"resource_fixture.dll");
+    EXPECT_EQ(CurrentError().Number, 0);
+}
+
+} // namespace
