@@ -8,47 +8,48 @@
 #include <windows.h>
 #include <olectl.h>
 
-#include <string>
+#include <cstring>
+#include <cwchar>
+#include <initializer_list>
 
 HMODULE ServerModule();
 
 namespace {
 
-const std::wstring ClsidKey = std::wstring(L"CLSID\\") + TorvaLinkClsidText;
-const std::wstring ServerKey = ClsidKey + L"\\InprocServer32";
-const std::wstring ClsidProgIdKey = ClsidKey + L"\\ProgID";
-const std::wstring ProgIdKey = TorvaLinkProgId;
-const std::wstring ProgIdClsidKey = ProgIdKey + L"\\CLSID";
+constexpr wchar_t ClsidKey[] = L"CLSID\\" TORVALINK_CLSID_TEXT;
+constexpr wchar_t ServerKey[] = L"CLSID\\" TORVALINK_CLSID_TEXT L"\\InprocServer32";
+constexpr wchar_t ClsidProgIdKey[] = L"CLSID\\" TORVALINK_CLSID_TEXT L"\\ProgID";
+constexpr wchar_t ProgIdKey[] = TORVALINK_PROGID;
+constexpr wchar_t ProgIdClsidKey[] = TORVALINK_PROGID L"\\CLSID";
 
-bool SetValue(const std::wstring& keyPath, const wchar_t* name, const std::wstring& value)
+bool SetValue(const wchar_t* keyPath, const wchar_t* name, const wchar_t* value)
 {
     HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                         &created, nullptr) != ERROR_SUCCESS)
         return false;
     const UniqueKey key(created);
-    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
-           ERROR_SUCCESS;
+    const auto bytes = static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes) == ERROR_SUCCESS;
 }
 
 // Deepest keys first: a key is deleted only once it has no subkeys left.
 HRESULT DeleteKeys()
 {
     HRESULT outcome = S_OK;
-    for (const std::wstring* key : {&ServerKey, &ClsidProgIdKey, &ClsidKey, &ProgIdClsidKey, &ProgIdKey}) {
-        const LONG result = RegDeleteKeyW(HKEY_CLASSES_ROOT, key->c_str());
+    for (const wchar_t* key : {ServerKey, ClsidProgIdKey, ClsidKey, ProgIdClsidKey, ProgIdKey}) {
+        const LONG result = RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
         if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
             outcome = SELFREG_E_CLASS;
     }
     return outcome;
 }
 
-std::wstring ServerPath()
+// The library's own path; false when it does not fit.
+bool ServerPath(wchar_t (&path)[MAX_PATH])
 {
-    wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(ServerModule(), path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+    return length > 0 && length < MAX_PATH;
 }
 
 #ifdef TORVALINK_TRACE_FILE
@@ -60,9 +61,10 @@ void Trace(const char* entry)
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file)
         return;
-    const std::string line = std::string(entry) + " " + TORVALINK_TRACE_NAME + "\r\n";
-    DWORD written = 0;
-    WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    for (const char* piece : {entry, " ", TORVALINK_TRACE_NAME, "\r\n"}) {
+        DWORD written = 0;
+        WriteFile(file.get(), piece, static_cast<DWORD>(std::strlen(piece)), &written, nullptr);
+    }
 }
 #else
 void Trace(const char*) {}
@@ -73,11 +75,11 @@ void Trace(const char*) {}
 STDAPI DllRegisterServer()
 {
     Trace("register");
-    const std::wstring path = ServerPath();
+    wchar_t path[MAX_PATH];
     const bool written =
-        !path.empty() && SetValue(ClsidKey, nullptr, L"TorvaLink Control") && SetValue(ServerKey, nullptr, path) &&
-        SetValue(ServerKey, L"ThreadingModel", L"Apartment") && SetValue(ClsidProgIdKey, nullptr, TorvaLinkProgId) &&
-        SetValue(ProgIdKey, nullptr, L"TorvaLink Control") && SetValue(ProgIdClsidKey, nullptr, TorvaLinkClsidText);
+        ServerPath(path) && SetValue(ClsidKey, nullptr, L"TorvaLink Control") && SetValue(ServerKey, nullptr, path) &&
+        SetValue(ServerKey, L"ThreadingModel", L"Apartment") && SetValue(ClsidProgIdKey, nullptr, TORVALINK_PROGID) &&
+        SetValue(ProgIdKey, nullptr, L"TorvaLink Control") && SetValue(ProgIdClsidKey, nullptr, TORVALINK_CLSID_TEXT);
     if (written)
         return S_OK;
     DeleteKeys();

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <new>
+#include <cstddef>
 
 namespace {
 
@@ -18,6 +18,10 @@ LONG liveObjects; // objects and server locks keeping the library loaded
 class Control final : public IUnknown {
 public:
     Control() { InterlockedIncrement(&liveObjects); }
+
+    // COM's task allocator: a failed allocation gives null rather than an exception.
+    static void* operator new(std::size_t size) noexcept { return CoTaskMemAlloc(size); }
+    static void operator delete(void* object) noexcept { CoTaskMemFree(object); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
@@ -70,7 +74,7 @@ public:
         *object = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        Control* control = new (std::nothrow) Control;
+        Control* control = new Control;
         if (!control)
             return E_OUTOFMEMORY;
         const HRESULT result = control->QueryInterface(iid, object);
