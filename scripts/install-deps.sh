@@ -11,6 +11,7 @@ packages=(
   googletest
   python3 python3-pefile
   clang-format
+  nsis
 )
 
 missing=()
