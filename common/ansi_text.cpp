@@ -17,7 +17,7 @@ int CheckedLength(std::size_t length)
 
 } // namespace
 
-std::string ToAnsi(std::wstring_view text)
+AnsiText ToAnsi(TextView text)
 {
     if (text.empty())
         return {};
@@ -25,12 +25,12 @@ std::string ToAnsi(std::wstring_view text)
     const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0)
         RaiseWin32(GetLastError());
-    std::string ansi(static_cast<std::size_t>(needed), '\0');
+    AnsiText ansi(static_cast<std::size_t>(needed), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), needed, nullptr, nullptr);
     return ansi;
 }
 
-std::wstring FromAnsi(std::string_view text)
+Text FromAnsi(AnsiView text)
 {
     if (text.empty())
         return {};
@@ -38,7 +38,7 @@ std::wstring FromAnsi(std::string_view text)
     const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
     if (needed <= 0)
         RaiseWin32(GetLastError());
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    Text wide(static_cast<std::size_t>(needed), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), needed);
     return wide;
 }

@@ -3,12 +3,12 @@
 // Conversion between the program's Unicode text and the system's ANSI code page,
 // for the Windows functions that take text in their A form.
 
+#include "text.h"
+
 #include <cstddef>
-#include <string>
-#include <string_view>
 
 // Characters that the code page lacks become its default character ("?").
-std::string ToAnsi(std::wstring_view text);
+AnsiText ToAnsi(TextView text);
 
 // Every byte (or double-byte pair) becomes one character; zero bytes are kept.
-std::wstring FromAnsi(std::string_view text);
+Text FromAnsi(AnsiView text);

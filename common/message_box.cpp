@@ -1,6 +1,6 @@
 #include "message_box.h"
 
-int ShowMessage(const std::wstring& prompt, UINT style, const std::wstring& title)
+int ShowMessage(const Text& prompt, UINT style, const Text& title)
 {
     return MessageBoxW(nullptr, prompt.c_str(), title.c_str(), style);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <windows.h>
+#include "text.h"
 
-#include <string>
+#include <windows.h>
 
 // Every message the program shows goes through here: a modal message box with
 // the prompt, style and title given. The tests link a recorder in its place.
-int ShowMessage(const std::wstring& prompt, UINT style, const std::wstring& title);
+int ShowMessage(const Text& prompt, UINT style, const Text& title);

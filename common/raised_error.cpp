@@ -2,20 +2,20 @@
 
 #include "handles.h"
 
-std::wstring SystemMessage(DWORD code)
+Text SystemMessage(DWORD code)
 {
     wchar_t* text = nullptr;
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     const UniqueLocal owner(text);
-    std::wstring message(text ? text : L"", length);
+    Text message(text ? text : L"", length);
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
     return message;
 }
 
-void Raise(std::int32_t number, std::wstring description, std::wstring source)
+void Raise(std::int32_t number, Text description, Text source)
 {
     throw RaisedError{number, std::move(source), std::move(description)};
 }

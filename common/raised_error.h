@@ -1,16 +1,17 @@
 #pragma once
 
+#include "text.h"
+
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 
 // A failure: its number, where it arose (empty when not given) and what went wrong.
 // A failing step throws one; it travels up until something catches it.
 struct RaisedError {
     std::int32_t Number = 0;
-    std::wstring Source;
-    std::wstring Description;
+    Text Source;
+    Text Description;
 };
 
 // Numbers the program raises itself, beside the platform's error codes.
@@ -19,7 +20,7 @@ enum RaisedErrorNumber : std::int32_t {
     ErrInternal = 51,
 };
 
-[[noreturn]] void Raise(std::int32_t number, std::wstring description, std::wstring source = {});
+[[noreturn]] void Raise(std::int32_t number, Text description, Text source = {});
 
 // A Win32 error code with the system's text for it. Take the code right after
 // the failing call, before any cleanup can overwrite it.
@@ -29,4 +30,4 @@ enum RaisedErrorNumber : std::int32_t {
 [[noreturn]] void RaiseHResult(HRESULT result);
 
 // The system's text for an error code or HRESULT, without the trailing line end.
-std::wstring SystemMessage(DWORD code);
+Text SystemMessage(DWORD code);

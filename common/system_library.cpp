@@ -2,8 +2,6 @@
 
 #include "ansi_text.h"
 
-#include <string>
-
 namespace {
 
 // LOAD_LIBRARY_SEARCH_SYSTEM32 is understood only where AddDllDirectory exists
@@ -26,7 +24,7 @@ UniqueModule LoadSystemLibrary(const wchar_t* name)
     const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return nullptr;
-    const std::string path = std::string(folder, length) + "\\" + ToAnsi(name);
+    const AnsiText path = AnsiText(folder, length) + "\\" + ToAnsi(name);
     return UniqueModule(LoadLibraryA(path.c_str()));
 }
 

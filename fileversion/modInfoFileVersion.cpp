@@ -45,40 +45,40 @@ void ProcessPendingMessages()
     }
 }
 
-std::wstring ReadFileVersionText(const VersionApi& api, const std::string& path, DWORD size, bool shortForm)
+Text ReadFileVersionText(const VersionApi& api, const AnsiText& path, DWORD size, bool shortForm)
 {
     std::vector<char> block(size, '\0');
     if (!api.info(path.c_str(), 0, size, block.data()))
         return {};
     const VS_FIXEDFILEINFO* fixed = FixedInfo(api, block);
-    return fixed ? FormatFileVersion(fixed->dwFileVersionMS, fixed->dwFileVersionLS, shortForm) : std::wstring();
+    return fixed ? FormatFileVersion(fixed->dwFileVersionMS, fixed->dwFileVersionLS, shortForm) : Text();
 }
 
 } // namespace
 
-std::wstring FormatFileVersion(std::uint32_t versionMS, std::uint32_t versionLS, bool shortForm)
+Text FormatFileVersion(std::uint32_t versionMS, std::uint32_t versionLS, bool shortForm)
 {
-    const std::uint32_t major = HIWORD(versionMS), minor = LOWORD(versionMS);
-    const std::uint32_t build = HIWORD(versionLS), revision = LOWORD(versionLS);
+    const std::int32_t major = HIWORD(versionMS), minor = LOWORD(versionMS);
+    const std::int32_t build = HIWORD(versionLS), revision = LOWORD(versionLS);
     if (shortForm)
         return Decimal(major) + L"." + Decimal(minor) + L"." + Decimal(revision);
     return ZeroPadded(major, 4) + L"." + ZeroPadded(minor, 4) + L"." + ZeroPadded(build, 4) + L"." +
            ZeroPadded(revision, 4);
 }
 
-std::wstring GetFileVersionText(const std::wstring& FileName, const std::int16_t& ShortForm)
+Text GetFileVersionText(const Text& FileName, const std::int16_t& ShortForm)
 {
     const VersionApi api;
     if (!api.Usable())
         return {};
 
-    const std::string path = ToAnsi(FileName);
+    const AnsiText path = ToAnsi(FileName);
     DWORD ignored = 0;
     const DWORD size = api.infoSize(path.c_str(), &ignored);
     if (static_cast<std::int32_t>(size) < 1)
         return {};
 
-    std::wstring text = ReadFileVersionText(api, path, size, ShortForm != 0);
+    Text text = ReadFileVersionText(api, path, size, ShortForm != 0);
     ProcessPendingMessages();
     return text;
 }

@@ -8,6 +8,10 @@
 
 namespace {
 
+// IID_NULL, which IDispatch takes in a reserved argument; written out so that
+// no GUID library is linked for it.
+constexpr IID ReservedIid{};
+
 struct BstrFreer {
     void operator()(BSTR text) const noexcept { SysFreeString(text); }
 };
@@ -28,15 +32,15 @@ std::int32_t ErrorNumber(HRESULT result)
         exception.pfnDeferredFillIn(&exception);
     const UniqueBstr source(exception.bstrSource), description(exception.bstrDescription), help(exception.bstrHelpFile);
     const HRESULT code = exception.scode != S_OK ? exception.scode : result;
-    std::wstring text = description ? std::wstring(description.get(), SysStringLen(description.get())) : L"";
+    Text text = description ? Text(description.get(), SysStringLen(description.get())) : L"";
     if (text.empty())
         text = SystemMessage(static_cast<DWORD>(code));
-    Raise(ErrorNumber(code), text, source ? std::wstring(source.get(), SysStringLen(source.get())) : L"");
+    Raise(ErrorNumber(code), text, source ? Text(source.get(), SysStringLen(source.get())) : L"");
 }
 
 } // namespace
 
-Variant::Variant(const std::wstring& text) : Variant()
+Variant::Variant(const Text& text) : Variant()
 {
     value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     if (!value_.bstrVal)
@@ -65,7 +69,7 @@ Variant Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<con
 {
     DISPID id = 0;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT result = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    HRESULT result = object->GetIDsOfNames(ReservedIid, names, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(result))
         RaiseHResult(result);
 
@@ -80,7 +84,7 @@ Variant Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<con
     Variant value;
     EXCEPINFO exception{};
     UINT badArgument = 0;
-    result = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &parameters,
+    result = object->Invoke(id, ReservedIid, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &parameters,
                             value.get(), &exception, &badArgument);
     if (FAILED(result))
         RaiseInvokeFailure(result, exception);
@@ -94,12 +98,12 @@ DispatchRef AsObject(Variant result)
     return DispatchRef(result.value().pdispVal);
 }
 
-std::wstring AsText(Variant result)
+Text AsText(Variant result)
 {
     if (result.value().vt != VT_BSTR)
         RaiseHResult(DISP_E_TYPEMISMATCH);
     const BSTR text = result.value().bstrVal;
-    return text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+    return text ? Text(text, SysStringLen(text)) : Text();
 }
 
 bool AsBool(Variant result)

@@ -2,13 +2,14 @@
 
 // Late-bound calls through IDispatch, for COM objects without a type library header.
 
+#include "text.h"
+
 #include <windows.h>
 #include <oaidl.h>
 #include <wrl/client.h>
 
 #include <cstdint>
 #include <initializer_list>
-#include <string>
 
 using DispatchRef = Microsoft::WRL::ComPtr<IDispatch>;
 
@@ -16,7 +17,7 @@ using DispatchRef = Microsoft::WRL::ComPtr<IDispatch>;
 class Variant {
 public:
     Variant() noexcept { VariantInit(&value_); }
-    explicit Variant(const std::wstring& text);
+    explicit Variant(const Text& text);
     explicit Variant(bool flag) noexcept;
     explicit Variant(std::int32_t number) noexcept;
     Variant(Variant&& other) noexcept;
@@ -38,5 +39,5 @@ Variant Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<con
 
 // The results of Invoke as plain values; a result of another type raises.
 DispatchRef AsObject(Variant result);
-std::wstring AsText(Variant result);
+Text AsText(Variant result);
 bool AsBool(Variant result);

@@ -7,7 +7,7 @@ FileSystemObject::FileSystemObject()
     CLSID clsid;
     HRESULT result = CLSIDFromProgID(L"Scripting.FileSystemObject", &clsid);
     if (SUCCEEDED(result))
-        result = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+        result = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDispatch),
                                   reinterpret_cast<void**>(object_.GetAddressOf()));
     if (FAILED(result))
         RaiseHResult(result);
@@ -19,25 +19,25 @@ DispatchRef FileSystemObject::GetSpecialFolder(SpecialFolder folder)
     return AsObject(Invoke(object_.Get(), L"GetSpecialFolder", {&kind}));
 }
 
-bool FileSystemObject::FileExists(const std::wstring& path)
+bool FileSystemObject::FileExists(const Text& path)
 {
     const Variant file(path);
     return AsBool(Invoke(object_.Get(), L"FileExists", {&file}));
 }
 
-void FileSystemObject::CopyFile(const std::wstring& source, const std::wstring& destination, bool overwrite)
+void FileSystemObject::CopyFile(const Text& source, const Text& destination, bool overwrite)
 {
     const Variant from(source), to(destination), replace(overwrite);
     Invoke(object_.Get(), L"CopyFile", {&from, &to, &replace});
 }
 
-void FileSystemObject::DeleteFile(const std::wstring& path, bool force)
+void FileSystemObject::DeleteFile(const Text& path, bool force)
 {
     const Variant file(path), evenReadOnly(force);
     Invoke(object_.Get(), L"DeleteFile", {&file, &evenReadOnly});
 }
 
-std::wstring FileSystemObject::FolderPath(IDispatch* folder)
+Text FileSystemObject::FolderPath(IDispatch* folder)
 {
     return AsText(Invoke(folder, L"Path"));
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "dispatch_call.h"
-
-#include <string>
+#include "text.h"
 
 // The Scripting Runtime's FileSystemObject, called by name.
 class FileSystemObject {
@@ -13,12 +12,12 @@ public:
     FileSystemObject();
 
     DispatchRef GetSpecialFolder(SpecialFolder folder);
-    bool FileExists(const std::wstring& path);
-    void CopyFile(const std::wstring& source, const std::wstring& destination, bool overwrite);
-    void DeleteFile(const std::wstring& path, bool force);
+    bool FileExists(const Text& path);
+    void CopyFile(const Text& source, const Text& destination, bool overwrite);
+    void DeleteFile(const Text& path, bool force);
 
     // The full path of a Folder object, without a trailing backslash.
-    static std::wstring FolderPath(IDispatch* folder);
+    static Text FolderPath(IDispatch* folder);
 
 private:
     DispatchRef object_;

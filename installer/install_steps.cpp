@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::int16_t PayloadResourceId = 101;
 
-std::wstring PaddedVersion(const std::wstring& path)
+Text PaddedVersion(const Text& path)
 {
     const std::int16_t shortForm = 0;
     return GetFileVersionText(path, shortForm);
@@ -16,13 +16,13 @@ std::wstring PaddedVersion(const std::wstring& path)
 
 } // namespace
 
-void InstallPayload(CResDll& resources, const std::wstring& target, const std::wstring& temporary, InstallFiles& files)
+void InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files)
 {
     // A failed save shows up below as a missing version and a failed deletion.
     resources.SaveDllData(PayloadResourceId, temporary, L"CUSTOM", true);
 
-    const std::wstring newVersion = PaddedVersion(temporary);
-    std::wstring installedVersion;
+    const Text newVersion = PaddedVersion(temporary);
+    Text installedVersion;
     if (files.Exists(target))
         installedVersion = PaddedVersion(target);
 

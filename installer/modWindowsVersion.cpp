@@ -1,17 +1,18 @@
 #include "modWindowsVersion.h"
 
+#include "text.h"
+
 #include <cstring>
-#include <string_view>
 
 namespace {
 
 // The service-pack text with its blanks trimmed: Windows 95 and 98 report
 // their letter as " C", " B" or " A".
-std::string_view CsdText(const OSVERSIONINFOA& record)
+AnsiView CsdText(const OSVERSIONINFOA& record)
 {
-    std::string_view text(record.szCSDVersion, strnlen(record.szCSDVersion, sizeof record.szCSDVersion));
+    AnsiView text(record.szCSDVersion, strnlen(record.szCSDVersion, sizeof record.szCSDVersion));
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
+    if (first == AnsiView::npos)
         return {};
     text.remove_prefix(first);
     return text.substr(0, text.find_last_not_of(' ') + 1);

@@ -21,7 +21,7 @@ DWORD WINAPI RunEntry(void* entry)
     return static_cast<DWORD>(reinterpret_cast<RegistrationEntry*>(entry)());
 }
 
-[[noreturn]] void EndCallingThreadAfterTimeout(const std::wstring& DllPath, UniqueModule library, UniqueHandle worker)
+[[noreturn]] void EndCallingThreadAfterTimeout(const Text& DllPath, UniqueModule library, UniqueHandle worker)
 {
     ShowMessage(L"Registrazione fallita per time-out da '" + DllPath + L"'.", StopMessage, L"Registrazione fallita!");
     DWORD exitCode = 0;
@@ -35,7 +35,7 @@ DWORD WINAPI RunEntry(void* entry)
 
 } // namespace
 
-void RegisterDll(const std::wstring& DllPath, const std::int32_t& Unregister)
+void RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
 {
     UniqueModule library(LoadLibraryA(ToAnsi(DllPath).c_str()));
     if (!library) {

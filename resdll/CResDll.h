@@ -2,6 +2,7 @@
 
 #include "byte_buffer.h"
 #include "handles.h"
+#include "text.h"
 
 #include <windows.h>
 #include <ocidl.h>
@@ -9,7 +10,6 @@
 #include <wrl/client.h>
 
 #include <cstdint>
-#include <string>
 
 using PictureRef = Microsoft::WRL::ComPtr<IPictureDisp>;
 
@@ -28,17 +28,17 @@ constexpr bool IsResourceId(std::int64_t index)
 // returns the failure's number. Pictures, buffers and texts belong to the caller.
 class CResDll {
 public:
-    ByteBuffer LoadDllData(std::int32_t index, const std::wstring& resformat = L"CUSTOM");
-    std::int32_t SaveDllData(std::int16_t index, const std::wstring& Path, const std::wstring& resformat = L"CUSTOM",
+    ByteBuffer LoadDllData(std::int32_t index, const Text& resformat = L"CUSTOM");
+    std::int32_t SaveDllData(std::int16_t index, const Text& Path, const Text& resformat = L"CUSTOM",
                              bool overwrite = true);
     // Lädt ein Bitmap, Icon oder Cursor aus einer Resource-DLL
     PictureRef LoadDllPicture(std::int32_t index, std::int32_t resformat);
-    void DllName(const std::wstring& vData);
-    std::wstring DllName() const;
+    void DllName(const Text& vData);
+    Text DllName() const;
     bool PlayWave(std::int32_t index);
-    std::wstring LoadDllString(std::int32_t index, const std::int32_t& length = 255);
-    std::wstring GetDllURL(std::int16_t index, const std::wstring& resformat = L"CUSTOM");
-    std::wstring LoadDllText(std::int16_t index, const std::wstring& resformat = L"CUSTOM");
+    Text LoadDllString(std::int32_t index, const std::int32_t& length = 255);
+    Text GetDllURL(std::int16_t index, const Text& resformat = L"CUSTOM");
+    Text LoadDllText(std::int16_t index, const Text& resformat = L"CUSTOM");
     PictureRef LoadDllIcon(std::int32_t index);
     PictureRef LoadDllCursor(std::int32_t index);
     PictureRef LoadDllBitmap(std::int32_t index);
@@ -50,10 +50,10 @@ public:
     CResDll& operator=(const CResDll&) = delete;
 
 private:
-    bool PathExists(const std::wstring& Path) const;
+    bool PathExists(const Text& Path) const;
     static bool IsBufferEmpty(const ByteBuffer& buffer);
     void ReleaseLibrary();
 
     UniqueModule DllHandle; // null while unbound: the platform then reads the running executable
-    std::wstring DllNameValue;
+    Text DllNameValue;
 };

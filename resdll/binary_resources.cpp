@@ -10,7 +10,7 @@
 
 namespace {
 
-void WriteNewFile(const std::string& path, const ByteBuffer& bytes)
+void WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
 {
     // OPEN_ALWAYS: an existing file is opened without being cut.
     UniqueHandle file(NullIfInvalid(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -28,18 +28,18 @@ void WriteNewFile(const std::string& path, const ByteBuffer& bytes)
         RaiseWin32(GetLastError());
 }
 
-bool HasWildcard(const std::string& path)
+bool HasWildcard(const AnsiText& path)
 {
-    return path.find_first_of("*?") != std::string::npos;
+    return path.find_first_of("*?") != AnsiText::npos;
 }
 
 } // namespace
 
-ByteBuffer CResDll::LoadDllData(std::int32_t index, const std::wstring& resformat)
+ByteBuffer CResDll::LoadDllData(std::int32_t index, const Text& resformat)
 {
     return IgnoreFailures([&] {
         const HMODULE module = DllHandle.get();
-        const std::string type = ToAnsi(resformat);
+        const AnsiText type = ToAnsi(resformat);
         const HRSRC info = IsResourceId(index) ? FindResourceA(module, MAKEINTRESOURCEA(index), type.c_str()) : nullptr;
         if (!info)
             Raise(326, L"Custom resource with identifier " + Decimal(index) + L" not found.");
@@ -59,13 +59,12 @@ ByteBuffer CResDll::LoadDllData(std::int32_t index, const std::wstring& resforma
     });
 }
 
-std::int32_t CResDll::SaveDllData(std::int16_t index, const std::wstring& Path, const std::wstring& resformat,
-                                  bool overwrite)
+std::int32_t CResDll::SaveDllData(std::int16_t index, const Text& Path, const Text& resformat, bool overwrite)
 {
     return FailureNumberOf([&] {
         // A wildcard would make the deletion below remove every file it matches.
         // Checked on the ANSI form: characters the code page lacks turn into "?".
-        const std::string path = ToAnsi(Path);
+        const AnsiText path = ToAnsi(Path);
         if (HasWildcard(path))
             RaiseWin32(ERROR_INVALID_NAME);
 
@@ -84,7 +83,7 @@ std::int32_t CResDll::SaveDllData(std::int16_t index, const std::wstring& Path, 
     });
 }
 
-bool CResDll::PathExists(const std::wstring& Path) const
+bool CResDll::PathExists(const Text& Path) const
 {
     WIN32_FIND_DATAA found;
     const UniqueFind search(NullIfInvalid(FindFirstFileA(ToAnsi(Path).c_str(), &found)));

@@ -10,15 +10,15 @@ CResDll::~CResDll()
     ReleaseLibrary();
 }
 
-void CResDll::DllName(const std::wstring& vData)
+void CResDll::DllName(const Text& vData)
 {
     IgnoreFailures([&] {
         // The old library goes first, also when the new name is the same.
         ReleaseLibrary();
         DllNameValue.clear();
 
-        const std::string ansiName = ToAnsi(vData);
-        const std::wstring name = FromAnsi(ansiName);
+        const AnsiText ansiName = ToAnsi(vData);
+        const Text name = FromAnsi(ansiName);
         DllHandle.reset(LoadLibraryA(ansiName.c_str()));
         if (!DllHandle)
             Raise(48, L"Error in loading DLL: " + name);
@@ -26,7 +26,7 @@ void CResDll::DllName(const std::wstring& vData)
     });
 }
 
-std::wstring CResDll::DllName() const
+Text CResDll::DllName() const
 {
     return DllNameValue;
 }

@@ -67,7 +67,7 @@ PictureRef CResDll::LoadDllPicture(std::int32_t index, std::int32_t resformat)
             description.icon.hicon = static_cast<HICON>(image.handle);
         }
         Microsoft::WRL::ComPtr<IDispatch> created;
-        if (FAILED(OleCreatePictureIndirect(&description, IID_IDispatch, TRUE,
+        if (FAILED(OleCreatePictureIndirect(&description, __uuidof(IDispatch), TRUE,
                                             reinterpret_cast<void**>(created.GetAddressOf()))))
             Raise(481, L"Invalid Picture");
         image.handle = nullptr;

@@ -1,11 +1,12 @@
 #include "modInfoFileVersion.h"
+#include "print_text.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-std::wstring Padded(const std::wstring& file)
+Text Padded(const Text& file)
 {
     const std::int16_t shortForm = 0;
     return GetFileVersionText(BesideTestExe(file), shortForm);
@@ -41,7 +42,7 @@ TEST(FormatFileVersion, PaddedTextsSortAsVersions)
     };
     EXPECT_GT(text(1, 0, 0, 23), text(1, 0, 0, 22));
     EXPECT_GT(text(1, 2, 0, 0), text(1, 1, 9999, 9999));
-    EXPECT_GT(text(0, 0, 0, 0), std::wstring());
+    EXPECT_GT(text(0, 0, 0, 0), Text());
     EXPECT_EQ(text(1, 0, 0, 23), text(1, 0, 0, 23));
 }
 

@@ -3,6 +3,7 @@
 
 #include "handles.h"
 #include "message_box_watcher.h"
+#include "print_text.h"
 #include "scratch_dir.h"
 #include "test_paths.h"
 
@@ -14,34 +15,34 @@
 
 namespace {
 
-const std::wstring ClassKey = L"CLSID\\{6F1C2A7E-3B4D-4E8A-9C51-2D7B8E0A4F63}";
-const std::wstring TraceFile = L"C:\\torvalink_trace.txt";
-const std::wstring FixedFolder = L"C:\\Windows\\System";
+const Text ClassKey = L"CLSID\\{6F1C2A7E-3B4D-4E8A-9C51-2D7B8E0A4F63}";
+const Text TraceFile = L"C:\\torvalink_trace.txt";
+const Text FixedFolder = L"C:\\Windows\\System";
 
-std::wstring SystemFolder()
+Text SystemFolder()
 {
     wchar_t folder[MAX_PATH];
     GetSystemDirectoryW(folder, MAX_PATH);
     return folder;
 }
 
-std::wstring TempFolder()
+Text TempFolder()
 {
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
-    std::wstring path = folder;
+    Text path = folder;
     if (!path.empty() && path.back() == L'\\')
         path.pop_back();
     return path;
 }
 
-std::wstring TraceText()
+Text TraceText()
 {
     const ByteBuffer bytes = ReadFileBytes(TraceFile);
-    return std::wstring(bytes.begin(), bytes.end());
+    return Text(bytes.begin(), bytes.end());
 }
 
-bool ClassKeyExists(const std::wstring& subkey = L"")
+bool ClassKeyExists(const Text& subkey = L"")
 {
     HKEY opened = nullptr;
     const LONG result = RegOpenKeyExW(HKEY_CLASSES_ROOT, (ClassKey + subkey).c_str(), 0, KEY_READ, &opened);
@@ -49,9 +50,9 @@ bool ClassKeyExists(const std::wstring& subkey = L"")
     return key != nullptr;
 }
 
-void SetAppSetting(const std::wstring& exe, const std::wstring& subkey, const wchar_t* name, const wchar_t* value)
+void SetAppSetting(const Text& exe, const Text& subkey, const wchar_t* name, const wchar_t* value)
 {
-    const std::wstring path = L"Software\\Wine\\AppDefaults\\" + exe + subkey;
+    const Text path = L"Software\\Wine\\AppDefaults\\" + exe + subkey;
     if (!value) {
         RegDeleteKeyValueW(HKEY_CURRENT_USER, path.c_str(), name);
         return;
@@ -62,10 +63,10 @@ void SetAppSetting(const std::wstring& exe, const std::wstring& subkey, const wc
 
 class Installer : public ::testing::Test {
 protected:
-    const std::wstring target = SystemFolder() + L"\\TORVALINK.ocx";
-    const std::wstring temporary = TempFolder() + L"\\TORVALINK.ocx";
-    const std::wstring fixedTarget = FixedFolder + L"\\TORVALINK.ocx";
-    const std::wstring fixedTemporary = L"C:\\TORVALINK.ocx";
+    const Text target = SystemFolder() + L"\\TORVALINK.ocx";
+    const Text temporary = TempFolder() + L"\\TORVALINK.ocx";
+    const Text fixedTarget = FixedFolder + L"\\TORVALINK.ocx";
+    const Text fixedTemporary = L"C:\\TORVALINK.ocx";
     const ByteBuffer payload = ReadFileBytes(BesideTestExe(L"TORVALINK.ocx"));
 
     void SetUp() override
@@ -77,7 +78,7 @@ protected:
 
     void CleanUp()
     {
-        for (const std::wstring& file : {target, temporary, fixedTarget, fixedTemporary, TraceFile}) {
+        for (const Text& file : {target, temporary, fixedTarget, fixedTemporary, TraceFile}) {
             SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW(file.c_str());
         }
@@ -88,7 +89,7 @@ protected:
             SetAppSetting(exe, L"", L"Version", nullptr);
     }
 
-    static void Install(const std::wstring& fixture, const std::wstring& at)
+    static void Install(const Text& fixture, const Text& at)
     {
         WriteFileBytes(at, ReadFileBytes(BesideTestExe(fixture)));
     }
@@ -256,7 +257,7 @@ TEST_F(Installer, UnhandledFailureEndsTheProgramWithAMessage)
     const WatchedRun run = Run();
     ASSERT_EQ(run.messages.size(), 1u);
     EXPECT_EQ(run.messages[0].title, L"Setup_TORVALINK");
-    EXPECT_EQ(run.messages[0].text.rfind(L"Run-time error '", 0), 0u) << run.messages[0].text;
+    EXPECT_EQ(run.messages[0].text.rfind(L"Run-time error '", 0), 0u) << run.messages[0].text.c_str();
     EXPECT_NE(run.exitCode, 0u);
     EXPECT_FALSE(FileExists(target));
 }
@@ -266,8 +267,8 @@ TEST_F(Installer, UnhandledFailureEndsTheProgramWithAMessage)
 // neither library is checked on the built executables.
 TEST_F(Installer, IgnoresALibraryPlantedBesideIt)
 {
-    const std::wstring planted = BesideTestExe(L"planted\\Setup_TORVALINK.exe");
-    const std::wstring mark = L"C:\\planted_winmm.txt";
+    const Text planted = BesideTestExe(L"planted\\Setup_TORVALINK.exe");
+    const Text mark = L"C:\\planted_winmm.txt";
     ASSERT_TRUE(CopyFileW(BesideTestExe(L"Setup_TORVALINK.exe").c_str(), planted.c_str(), FALSE));
     DeleteFileW(mark.c_str());
     SetAppSetting(L"Setup_TORVALINK.exe", L"\\DllOverrides", L"winmm", L"native,builtin");

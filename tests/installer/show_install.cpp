@@ -12,7 +12,7 @@
 
 namespace {
 
-std::string RegistryText(const wchar_t* key)
+AnsiText RegistryText(const wchar_t* key)
 {
     wchar_t value[MAX_PATH] = L"";
     DWORD size = sizeof value;
@@ -27,9 +27,9 @@ int main()
 {
     wchar_t folder[MAX_PATH];
     GetSystemDirectoryW(folder, MAX_PATH);
-    const std::wstring control = std::wstring(folder) + L"\\TORVALINK.ocx";
+    const Text control = Text(folder) + L"\\TORVALINK.ocx";
     const std::int16_t padded = 0;
-    const std::wstring version = GetFileVersionText(control, padded);
+    const Text version = GetFileVersionText(control, padded);
 
     std::printf("installed file:   %s (%s)\n", ToAnsi(control).c_str(),
                 GetFileAttributesW(control.c_str()) == INVALID_FILE_ATTRIBUTES ? "missing" : "present");

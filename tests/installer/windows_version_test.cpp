@@ -1,4 +1,5 @@
 #include "modWindowsVersion.h"
+#include "print_text.h"
 
 #include <gtest/gtest.h>
 

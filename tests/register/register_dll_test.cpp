@@ -1,5 +1,6 @@
 #include "event_log.h"
 #include "modRegisterDll.h"
+#include "print_text.h"
 #include "recorded_messages.h"
 #include "test_paths.h"
 
@@ -9,9 +10,9 @@ namespace {
 
 // What the self-registration fixtures recorded: "load", "register",
 // "unregister" and "unload", in order.
-std::wstring Events()
+Text Events()
 {
-    return ReadEventLog(L"SELFREG_EVENTS");
+    return ReadFixtureLog(L"SELFREG_EVENTS").c_str();
 }
 
 class RegisterDllTest : public ::testing::Test {
@@ -22,14 +23,14 @@ protected:
         ClearRecordedMessages();
     }
 
-    static void Run(const std::wstring& file, std::int32_t unregister)
+    static void Run(const Text& file, std::int32_t unregister)
     {
         const std::int32_t before = unregister;
         RegisterDll(BesideTestExe(file), unregister);
         EXPECT_EQ(unregister, before) << "Unregister must only be read";
     }
 
-    static void ExpectOneMessage(const std::wstring& prompt, const std::wstring& title)
+    static void ExpectOneMessage(const Text& prompt, const Text& title)
     {
         const auto shown = RecordedMessages();
         ASSERT_EQ(shown.size(), 1u);

@@ -2,6 +2,7 @@
 #include "current_error.h"
 #include "fixture_ids.h"
 #include "pattern.h"
+#include "print_text.h"
 #include "scratch_dir.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +86,7 @@ TEST_F(LoadDllData, SuccessClearsAnEarlierError)
 class SaveDllData : public BoundToFixture {
 protected:
     ScratchDir dir;
-    const std::wstring target = dir / L"payload.bin";
+    const Text target = dir / L"payload.bin";
 };
 
 TEST_F(SaveDllData, WritesTheResourceByteForByte)
@@ -139,7 +140,7 @@ TEST_F(SaveDllData, NegativeIndexIsWidenedAndNotFound)
 
 TEST_F(SaveDllData, MissingDirectoryGivesFileLayerNumberAndCreatesNothing)
 {
-    const std::wstring inMissingDir = dir / L"no such dir\\payload.bin";
+    const Text inMissingDir = dir / L"no such dir\\payload.bin";
     const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, inMissingDir);
     EXPECT_NE(result, 0);
     EXPECT_NE(result, 58);
@@ -149,7 +150,7 @@ TEST_F(SaveDllData, MissingDirectoryGivesFileLayerNumberAndCreatesNothing)
 
 TEST_F(SaveDllData, DirectoryAtTheTargetCannotBeDeleted)
 {
-    const std::wstring sub = dir / L"sub";
+    const Text sub = dir / L"sub";
     ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
     const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, sub);
     EXPECT_NE(result, 0);

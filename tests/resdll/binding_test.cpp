@@ -3,6 +3,7 @@
 #include "event_log.h"
 #include "fixture_ids.h"
 #include "pattern.h"
+#include "print_text.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +11,9 @@ namespace {
 
 // What the load tracer libraries recorded: "+a " when load_tracer_a.dll was
 // loaded, "-a " when it was unloaded.
-std::wstring TracerEvents()
+Text TracerEvents()
 {
-    return ReadEventLog(L"LOAD_TRACER_EVENTS");
+    return ReadFixtureLog(L"LOAD_TRACER_EVENTS").c_str();
 }
 
 class Binding : public ::testing::Test {

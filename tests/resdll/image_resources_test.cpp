@@ -1,6 +1,7 @@
 #include "CResDll.h"
 #include "current_error.h"
 #include "fixture_ids.h"
+#include "print_text.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +43,7 @@ protected:
     {
         EXPECT_EQ(picture, nullptr);
         EXPECT_EQ(CurrentError().Number, 326);
-        EXPECT_EQ(CurrentError().Description,
-                  std::wstring(L"Picture resource with identifier ") + identifier + L" not found.");
+        EXPECT_EQ(CurrentError().Description, Text(L"Picture resource with identifier ") + identifier + L" not found.");
         EXPECT_EQ(CurrentError().Source, L"");
     }
 

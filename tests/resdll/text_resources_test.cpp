@@ -1,6 +1,8 @@
 #include "CResDll.h"
 #include "current_error.h"
 #include "fixture_ids.h"
+#include "number_text.h"
+#include "print_text.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +20,11 @@ protected:
     }
 
     // The 300 characters of the long fixture entry: 0, 10, ..., 290, ten digits each.
-    static std::wstring LongEntry()
+    static Text LongEntry()
     {
-        std::wstring text;
-        for (int number = 0; number < 300; number += 10) {
-            std::wstring digits = std::to_wstring(number);
-            text += std::wstring(10 - digits.size(), L'0') + digits;
-        }
+        Text text;
+        for (std::uint32_t number = 0; number < 300; number += 10)
+            text += ZeroPadded(number, 10);
         return text;
     }
 
@@ -72,8 +72,8 @@ TEST_F(TextResources, LoadDllStringRefusesLengthsWithoutABuffer)
 
 TEST_F(TextResources, LoadDllTextKeepsZeroBytesAndLineEnds)
 {
-    const std::wstring text = res.LoadDllText(FIXTURE_TEXT_ID);
-    EXPECT_EQ(text, std::wstring(L"AB\0C\n", 5));
+    const Text text = res.LoadDllText(FIXTURE_TEXT_ID);
+    EXPECT_EQ(text, Text(L"AB\0C\n", 5));
     EXPECT_EQ(CurrentError().Number, 0);
 }
 
@@ -92,7 +92,7 @@ TEST(GetDllURL, BuildsResAddresses)
         const wchar_t* resformat;
         const wchar_t* url;
     };
-    const std::wstring fullPath = BesideTestExe(L"resource_fixture.dll");
+    const Text fullPath = BesideTestExe(L"resource_fixture.dll");
     const Case cases[] = {
         {L"resource_fixture.dll", 101, L"CUSTOM", L"RES://resource_fixture.dll/CUSTOM/101"},
         {L"resource_fixture.dll", 2, L" CUSTOM ", L"RES://resource_fixture.dll/CUSTOM/2"},
@@ -104,7 +104,7 @@ TEST(GetDllURL, BuildsResAddresses)
         SCOPED_TRACE(c.name);
         CResDll res;
         res.DllName(c.name);
-        const std::wstring expected = c.url ? c.url : L"RES://" + fullPath + L"/CUSTOM/2"; // unescaped
+        const Text expected = c.url ? c.url : L"RES://" + fullPath + L"/CUSTOM/2"; // unescaped
         EXPECT_EQ(res.GetDllURL(c.index, c.resformat), expected);
         EXPECT_EQ(CurrentError().Number, 0);
     }
@@ -122,17 +122,17 @@ TEST(GetDllURL, EmptyWhenUnboundOrTheNameIsTooLong)
 
     // Names of 256 and 257 characters that still load the fixture: its full
     // path lengthened with "x\..\" and ".\" steps, which the platform folds away.
-    const std::wstring fixture = BesideTestExe(L"resource_fixture.dll");
+    const Text fixture = BesideTestExe(L"resource_fixture.dll");
     const std::size_t folder = fixture.find_last_of(L'\\') + 1;
     const auto nameOfLength = [&](std::size_t length) {
-        std::wstring steps = (length - fixture.size()) % 2 ? L"x\\..\\" : L"";
+        Text steps = (length - fixture.size()) % 2 ? L"x\\..\\" : L"";
         while (fixture.size() + steps.size() < length)
             steps += L".\\";
         return fixture.substr(0, folder) + steps + fixture.substr(folder);
     };
     for (const std::size_t length : {std::size_t(256), std::size_t(257)}) {
         SCOPED_TRACE(length);
-        const std::wstring name = nameOfLength(length);
+        const Text name = nameOfLength(length);
         ASSERT_EQ(name.size(), length);
         CResDll res;
         res.DllName(name);

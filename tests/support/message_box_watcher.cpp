@@ -6,7 +6,7 @@
 
 namespace {
 
-std::wstring WindowText(HWND window)
+Text WindowText(HWND window)
 {
     wchar_t text[1024] = L"";
     GetWindowTextW(window, text, 1024);
@@ -25,20 +25,20 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM context)
     GetWindowThreadProcessId(window, &owner);
     wchar_t className[32] = L"";
     GetClassNameW(window, className, 32);
-    if (owner == search.processId && std::wstring(className) == L"#32770" && IsWindowVisible(window))
+    if (owner == search.processId && Text(className) == L"#32770" && IsWindowVisible(window))
         search.dialogs.push_back(window);
     return TRUE;
 }
 
 } // namespace
 
-WatchedRun RunAndAnswerMessageBoxes(const std::wstring& program, DWORD timeLimitMs)
+WatchedRun RunAndAnswerMessageBoxes(const Text& program, DWORD timeLimitMs)
 {
     WatchedRun run;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    std::wstring commandLine = L"\"" + program + L"\"";
+    Text commandLine = L"\"" + program + L"\"";
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &started))
         return run;

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "text.h"
+
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 // Runs a program to its end while answering its message boxes: each dialog
@@ -10,12 +11,12 @@
 // and its OK button pressed.
 struct WatchedRun {
     struct Message {
-        std::wstring title;
-        std::wstring text;
+        Text title;
+        Text text;
     };
     DWORD exitCode = 0;
     bool finished = false; // false: still running after the time limit, then ended
     std::vector<Message> messages;
 };
 
-WatchedRun RunAndAnswerMessageBoxes(const std::wstring& program, DWORD timeLimitMs = 60000);
+WatchedRun RunAndAnswerMessageBoxes(const Text& program, DWORD timeLimitMs = 60000);

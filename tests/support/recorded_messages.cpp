@@ -11,7 +11,7 @@ std::vector<ShownMessage> shown;
 
 } // namespace
 
-int ShowMessage(const std::wstring& prompt, UINT style, const std::wstring& title)
+int ShowMessage(const Text& prompt, UINT style, const Text& title)
 {
     const std::lock_guard<std::mutex> lock(guard);
     shown.push_back({prompt, style, title});

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "text.h"
+
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 // Test executables link this in place of the real message box: ShowMessage
 // records what would have been shown and answers OK.
 struct ShownMessage {
-    std::wstring prompt;
+    Text prompt;
     UINT style;
-    std::wstring title;
+    Text title;
 };
 
 std::vector<ShownMessage> RecordedMessages();

@@ -1,21 +1,22 @@
 #include "scratch_dir.h"
 
 #include "handles.h"
+#include "number_text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-void RemoveTree(const std::wstring& dir)
+void RemoveTree(const Text& dir)
 {
     WIN32_FIND_DATAW entry;
     const UniqueFind search(NullIfInvalid(FindFirstFileW((dir + L"\\*").c_str(), &entry)));
     if (search) {
         do {
-            const std::wstring name = entry.cFileName;
+            const Text name = entry.cFileName;
             if (name == L"." || name == L"..")
                 continue;
-            const std::wstring path = dir + L"\\" + name;
+            const Text path = dir + L"\\" + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path);
@@ -32,9 +33,9 @@ ScratchDir::ScratchDir()
 {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    static unsigned counter = 0;
-    path_ = std::wstring(temp) + L"torvalink-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
+    static std::int32_t counter = 0;
+    path_ = Text(temp) + L"torvalink-test-" + Decimal(static_cast<std::int32_t>(GetCurrentProcessId())) + L"-" +
+            Decimal(++counter);
     RemoveTree(path_);
     EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr)) << "cannot create the scratch directory";
 }
@@ -44,7 +45,7 @@ ScratchDir::~ScratchDir()
     RemoveTree(path_);
 }
 
-ByteBuffer ReadFileBytes(const std::wstring& path)
+ByteBuffer ReadFileBytes(const Text& path)
 {
     ByteBuffer bytes;
     const UniqueHandle file(
@@ -62,7 +63,7 @@ ByteBuffer ReadFileBytes(const std::wstring& path)
     return bytes;
 }
 
-void WriteFileBytes(const std::wstring& path, const ByteBuffer& bytes)
+void WriteFileBytes(const Text& path, const ByteBuffer& bytes)
 {
     const UniqueHandle file(
         NullIfInvalid(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
@@ -72,7 +73,7 @@ void WriteFileBytes(const std::wstring& path, const ByteBuffer& bytes)
     EXPECT_EQ(written, bytes.size());
 }
 
-bool FileExists(const std::wstring& path)
+bool FileExists(const Text& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

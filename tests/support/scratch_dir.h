@@ -1,10 +1,9 @@
 #pragma once
 
 #include "byte_buffer.h"
+#include "text.h"
 
 #include <windows.h>
-
-#include <string>
 
 // A fresh directory under the temporary folder, removed with its files when the test ends.
 class ScratchDir {
@@ -14,14 +13,14 @@ public:
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
-    const std::wstring& Path() const { return path_; }
-    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+    const Text& Path() const { return path_; }
+    Text operator/(const Text& name) const { return path_ + L"\\" + name; }
 
 private:
-    std::wstring path_;
+    Text path_;
 };
 
 // The whole file, or nothing when it cannot be read.
-ByteBuffer ReadFileBytes(const std::wstring& path);
-void WriteFileBytes(const std::wstring& path, const ByteBuffer& bytes);
-bool FileExists(const std::wstring& path);
+ByteBuffer ReadFileBytes(const Text& path);
+void WriteFileBytes(const Text& path, const ByteBuffer& bytes);
+bool FileExists(const Text& path);
