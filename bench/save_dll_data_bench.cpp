@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
-#include <string>
 #include <vector>
 
 namespace {
@@ -50,11 +49,13 @@ SIZE_T CommittedBytes()
 // (The platform's own peak also counts loading the library, which comes first.)
 struct CommitSampler {
     volatile LONG running = 1;
-    SIZE_T highest = CommittedBytes();
+    volatile LONG started = 0;
+    SIZE_T highest = 0;
 
     static DWORD WINAPI Sample(void* context)
     {
         auto& sampler = *static_cast<CommitSampler*>(context);
+        InterlockedExchange(&sampler.started, 1);
         while (sampler.running) {
             sampler.highest = std::max(sampler.highest, CommittedBytes());
             Sleep(1);
@@ -65,9 +66,14 @@ struct CommitSampler {
 
 template <class Step> SIZE_T PeakCommitAdded(Step step)
 {
+    // The sampler's own thread and stack are in place before the baseline is taken.
     CommitSampler sampler;
-    const SIZE_T before = sampler.highest;
     const HANDLE thread = CreateThread(nullptr, 0, CommitSampler::Sample, &sampler, 0, nullptr);
+    while (!sampler.started)
+        Sleep(1);
+    Sleep(10);
+    const SIZE_T before = CommittedBytes();
+    sampler.highest = before;
     step();
     sampler.running = 0;
     WaitForSingleObject(thread, INFINITE);
@@ -89,8 +95,8 @@ int wmain(int argc, wchar_t** argv)
     resources.DllName(argv[1]);
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring saved = std::wstring(temp) + L"save_dll_data_bench.bin";
-    const std::wstring copied = std::wstring(temp) + L"save_dll_data_bench_copy.bin";
+    const Text saved = Text(temp) + L"save_dll_data_bench.bin";
+    const Text copied = Text(temp) + L"save_dll_data_bench_copy.bin";
 
     std::int32_t result = -1;
     const SIZE_T peakAdded = PeakCommitAdded([&] { result = resources.SaveDllData(101, saved); });
