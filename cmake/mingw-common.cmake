@@ -2,6 +2,9 @@
 # needs posix, since GoogleTest uses std::mutex.
 set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-${MINGW_THREAD_MODEL})
 set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-${MINGW_THREAD_MODEL})
+# gcc-ar indexes the link-time optimisation objects of the product libraries.
+set(CMAKE_AR ${TOOLCHAIN_PREFIX}-gcc-ar-${MINGW_THREAD_MODEL})
+set(CMAKE_RANLIB ${TOOLCHAIN_PREFIX}-gcc-ranlib-${MINGW_THREAD_MODEL})
 set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
 set(CMAKE_OBJDUMP ${TOOLCHAIN_PREFIX}-objdump)
 

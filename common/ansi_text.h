@@ -3,12 +3,11 @@
 // Conversion between the program's Unicode text and the system's ANSI code page,
 // for the Windows functions that take text in their A form.
 
+#include "raised_error.h"
 #include "text.h"
 
-#include <cstddef>
-
 // Characters that the code page lacks become its default character ("?").
-AnsiText ToAnsi(TextView text);
+Status ToAnsi(TextView text, AnsiText& ansi);
 
 // Every byte (or double-byte pair) becomes one character; zero bytes are kept.
-Text FromAnsi(AnsiView text);
+Status FromAnsi(AnsiView text, Text& wide);

@@ -1,28 +1,46 @@
 #include "current_error.h"
 
-#include <exception>
-#include <new>
+#include <atomic>
+
+namespace {
+
+// One thread-local slot for the process, taken on first use. Plain TlsAlloc
+// rather than thread_local: the compiler's thread_local needs run-time
+// support that Windows before XP lacks, and a static TLS directory that
+// Windows before Vista ignores in a library loaded at run time.
+std::atomic<DWORD> errorSlot{TLS_OUT_OF_INDEXES};
+
+DWORD ErrorSlot()
+{
+    DWORD slot = errorSlot.load(std::memory_order_acquire);
+    if (slot != TLS_OUT_OF_INDEXES)
+        return slot;
+    const DWORD fresh = TlsAlloc();
+    if (fresh == TLS_OUT_OF_INDEXES)
+        FailOutOfMemory();
+    // Two threads may race here: the first slot wins and the other is given back.
+    if (errorSlot.compare_exchange_strong(slot, fresh, std::memory_order_acq_rel))
+        return fresh;
+    TlsFree(fresh);
+    return slot;
+}
+
+} // namespace
 
 RaisedError& CurrentError()
 {
-    thread_local RaisedError current;
-    return current;
+    const DWORD slot = ErrorSlot();
+    auto* error = static_cast<RaisedError*>(TlsGetValue(slot));
+    if (!error) {
+        error = new RaisedError;
+        TlsSetValue(slot, error);
+    }
+    return *error;
 }
 
 void ClearCurrentError()
 {
-    CurrentError() = RaisedError{};
-}
-
-RaisedError CaughtFailure()
-{
-    try {
-        throw;
-    } catch (const RaisedError& error) {
-        return error;
-    } catch (const std::bad_alloc&) {
-        return RaisedError{ErrOutOfMemory, {}, L"Out of memory"};
-    } catch (...) {
-        return RaisedError{ErrInternal, {}, L"Internal error"};
-    }
+    const DWORD slot = ErrorSlot();
+    delete static_cast<RaisedError*>(TlsGetValue(slot));
+    TlsSetValue(slot, nullptr);
 }

@@ -1,34 +1,47 @@
 #include "raised_error.h"
 
+#include "ansi_text.h"
 #include "handles.h"
 
 Text SystemMessage(DWORD code)
 {
-    wchar_t* text = nullptr;
+    // The A form: Windows 95, 98 and Me have FormatMessageW only as a stub.
+    char* text = nullptr;
     const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     const UniqueLocal owner(text);
-    Text message(text ? text : L"", length);
+    Text message;
+    if (!text || FromAnsi(AnsiView(text, length), message).Failed())
+        return {};
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
     return message;
 }
 
-void Raise(std::int32_t number, Text description, Text source)
+Status Failure(std::int32_t number, Text description, Text source)
 {
-    throw RaisedError{number, std::move(source), std::move(description)};
+    return RaisedError{number, std::move(source), std::move(description)};
 }
 
-void RaiseWin32(DWORD code)
+Status Win32Failure(DWORD code)
 {
     // A failing call that left no code still must not read as success.
     if (code == ERROR_SUCCESS)
         code = ERROR_GEN_FAILURE;
-    Raise(static_cast<std::int32_t>(code), SystemMessage(code));
+    return Failure(static_cast<std::int32_t>(code), SystemMessage(code));
 }
 
-void RaiseHResult(HRESULT result)
+Status HResultFailure(HRESULT result)
 {
-    Raise(static_cast<std::int32_t>(result), SystemMessage(static_cast<DWORD>(result)));
+    // S_OK would read as success; no failing call reports it.
+    if (SUCCEEDED(result))
+        result = E_FAIL;
+    return Failure(static_cast<std::int32_t>(result), SystemMessage(static_cast<DWORD>(result)));
+}
+
+void FailOutOfMemory()
+{
+    MessageBoxW(nullptr, L"Run-time error '7':\n\nOut of memory", nullptr, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    ExitProcess(ErrOutOfMemory);
 }

@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 
 // A failure: its number, where it arose (empty when not given) and what went wrong.
-// A failing step throws one; it travels up until something catches it.
 struct RaisedError {
     std::int32_t Number = 0;
     Text Source;
@@ -20,14 +20,49 @@ enum RaisedErrorNumber : std::int32_t {
     ErrInternal = 51,
 };
 
-[[noreturn]] void Raise(std::int32_t number, Text description, Text source = {});
+// The outcome of a step: success, or the failure that stopped it. A failing
+// step returns one instead of throwing; the caller passes it up with
+// RETURN_IF_FAILED or handles it, and cannot silently drop it.
+class [[nodiscard]] Status {
+public:
+    Status() = default; // success
+    Status(RaisedError error) : error_(std::move(error)) {}
+
+    bool Failed() const noexcept { return error_.Number != 0; }
+    // 0 on success.
+    std::int32_t Number() const noexcept { return error_.Number; }
+    const RaisedError& Error() const noexcept { return error_; }
+    RaisedError TakeError() noexcept { return std::move(error_); }
+
+private:
+    RaisedError error_;
+};
+
+// Ends the calling function with the failure of `expression`, if it failed.
+#define RETURN_IF_FAILED(expression)                                                                                   \
+    do {                                                                                                               \
+        if (Status failure_ = (expression); failure_.Failed())                                                         \
+            return failure_;                                                                                           \
+    } while (false)
+
+Status Failure(std::int32_t number, Text description, Text source = {});
 
 // A Win32 error code with the system's text for it. Take the code right after
 // the failing call, before any cleanup can overwrite it.
-[[noreturn]] void RaiseWin32(DWORD code);
+Status Win32Failure(DWORD code);
+
+// The calling thread's last Win32 error: for the line right after a failed call.
+inline Status LastWin32Failure()
+{
+    return Win32Failure(GetLastError());
+}
 
 // A failed COM call: the HRESULT as the number, the system's text for it.
-[[noreturn]] void RaiseHResult(HRESULT result);
+Status HResultFailure(HRESULT result);
 
 // The system's text for an error code or HRESULT, without the trailing line end.
 Text SystemMessage(DWORD code);
+
+// Memory or a thread slot could not be had: nothing sensible can go on. Tells
+// the user without needing any memory of its own, and ends the process.
+[[noreturn]] void FailOutOfMemory();

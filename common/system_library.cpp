@@ -1,6 +1,6 @@
 #include "system_library.h"
 
-#include "ansi_text.h"
+#include "text.h"
 
 namespace {
 
@@ -14,29 +14,30 @@ bool HasSearchFlags()
 
 } // namespace
 
-UniqueModule LoadSystemLibrary(const wchar_t* name)
+UniqueModule LoadSystemLibrary(const char* name)
 {
     if (HasSearchFlags())
-        return UniqueModule(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        return UniqueModule(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
 
-    // Older systems: the full path, through the A functions that Windows 9x implements too.
+    // Older systems: the full path.
     char folder[MAX_PATH];
     const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return nullptr;
-    const AnsiText path = AnsiText(folder, length) + "\\" + ToAnsi(name);
+    const AnsiText path = AnsiText(folder, length) + "\\" + name;
     return UniqueModule(LoadLibraryA(path.c_str()));
 }
 
 void RestrictDllSearchToSystemFolder()
 {
+    // Both are newer than Windows 95: looked up, never imported.
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
     if (!kernel)
         return;
     using SetDefaultDllDirectoriesFn = BOOL WINAPI(DWORD);
-    using SetDllDirectoryFn = BOOL WINAPI(LPCWSTR);
+    using SetDllDirectoryFn = BOOL WINAPI(LPCSTR);
     if (auto* setDefault = ProcAddress<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories"))
         setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    else if (auto* setDirectory = ProcAddress<SetDllDirectoryFn>(kernel, "SetDllDirectoryW"))
-        setDirectory(L"");
+    else if (auto* setDirectory = ProcAddress<SetDllDirectoryFn>(kernel, "SetDllDirectoryA"))
+        setDirectory("");
 }

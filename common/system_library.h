@@ -6,7 +6,7 @@
 
 // A system library loaded from the system folder only, never from the
 // executable's folder or the current directory. Null when it cannot be loaded.
-UniqueModule LoadSystemLibrary(const wchar_t* name);
+UniqueModule LoadSystemLibrary(const char* name);
 
 // An export as a typed function pointer, or null. The cast goes through a
 // plain function-pointer type so that it stays free of -Wcast-function-type.

@@ -13,7 +13,7 @@ namespace {
 // version.dll is no Known DLL: it is loaded from the system folder at run time
 // rather than imported, so a copy planted beside the executable is never used.
 struct VersionApi {
-    UniqueModule library = LoadSystemLibrary(L"version.dll");
+    UniqueModule library = LoadSystemLibrary("version.dll");
     decltype(&GetFileVersionInfoSizeA) infoSize =
         ProcAddress<decltype(GetFileVersionInfoSizeA)>(library.get(), "GetFileVersionInfoSizeA");
     decltype(&GetFileVersionInfoA) info =
@@ -39,9 +39,9 @@ const VS_FIXEDFILEINFO* FixedInfo(const VersionApi& api, std::vector<char>& bloc
 void ProcessPendingMessages()
 {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
-        DispatchMessageW(&message);
+        DispatchMessageA(&message);
     }
 }
 
@@ -72,7 +72,10 @@ Text GetFileVersionText(const Text& FileName, const std::int16_t& ShortForm)
     if (!api.Usable())
         return {};
 
-    const AnsiText path = ToAnsi(FileName);
+    // A name the code page cannot hold names no file that the A functions can read.
+    AnsiText path;
+    if (ToAnsi(FileName, path).Failed())
+        return {};
     DWORD ignored = 0;
     const DWORD size = api.infoSize(path.c_str(), &ignored);
     if (static_cast<std::int32_t>(size) < 1)

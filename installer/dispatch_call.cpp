@@ -1,9 +1,6 @@
 #include "dispatch_call.h"
 
-#include "raised_error.h"
-
 #include <memory>
-#include <new>
 #include <vector>
 
 namespace {
@@ -17,6 +14,11 @@ struct BstrFreer {
 };
 using UniqueBstr = std::unique_ptr<OLECHAR, BstrFreer>;
 
+Text BstrText(BSTR text)
+{
+    return text ? Text(text, SysStringLen(text)) : Text();
+}
+
 // Errors of the Automation controls (facility CONTROL) carry the classic
 // error numbers in their low word: 0x800A0035 is error 53, "File not found".
 std::int32_t ErrorNumber(HRESULT result)
@@ -24,28 +26,30 @@ std::int32_t ErrorNumber(HRESULT result)
     return HRESULT_FACILITY(result) == FACILITY_CONTROL ? HRESULT_CODE(result) : static_cast<std::int32_t>(result);
 }
 
-[[noreturn]] void RaiseInvokeFailure(HRESULT result, EXCEPINFO& exception)
+Status InvokeFailure(HRESULT result, EXCEPINFO& exception)
 {
     if (result != DISP_E_EXCEPTION)
-        RaiseHResult(result);
+        return HResultFailure(result);
     if (exception.pfnDeferredFillIn)
         exception.pfnDeferredFillIn(&exception);
     const UniqueBstr source(exception.bstrSource), description(exception.bstrDescription), help(exception.bstrHelpFile);
     const HRESULT code = exception.scode != S_OK ? exception.scode : result;
-    Text text = description ? Text(description.get(), SysStringLen(description.get())) : L"";
+    Text text = BstrText(description.get());
     if (text.empty())
         text = SystemMessage(static_cast<DWORD>(code));
-    Raise(ErrorNumber(code), text, source ? Text(source.get(), SysStringLen(source.get())) : L"");
+    return Failure(ErrorNumber(code), text, BstrText(source.get()));
 }
 
 } // namespace
 
-Variant::Variant(const Text& text) : Variant()
+Status Variant::FromText(const Text& text, Variant& variant)
 {
-    value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    if (!value_.bstrVal)
-        throw std::bad_alloc();
-    value_.vt = VT_BSTR;
+    VariantClear(&variant.value_);
+    variant.value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!variant.value_.bstrVal)
+        return HResultFailure(E_OUTOFMEMORY);
+    variant.value_.vt = VT_BSTR;
+    return {};
 }
 
 Variant::Variant(bool flag) noexcept : Variant()
@@ -65,13 +69,13 @@ Variant::Variant(Variant&& other) noexcept : value_(other.value_)
     VariantInit(&other.value_);
 }
 
-Variant Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<const Variant*> arguments)
+Status Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<const Variant*> arguments, Variant& value)
 {
     DISPID id = 0;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     HRESULT result = object->GetIDsOfNames(ReservedIid, names, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(result))
-        RaiseHResult(result);
+        return HResultFailure(result);
 
     // IDispatch takes the arguments last to first; these are shallow copies
     // that the caller's Variants keep owning.
@@ -81,34 +85,34 @@ Variant Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<con
         *slot++ = argument->value();
 
     DISPPARAMS parameters{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    Variant value;
     EXCEPINFO exception{};
     UINT badArgument = 0;
+    VariantClear(value.get());
     result = object->Invoke(id, ReservedIid, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &parameters,
                             value.get(), &exception, &badArgument);
-    if (FAILED(result))
-        RaiseInvokeFailure(result, exception);
-    return value;
+    return FAILED(result) ? InvokeFailure(result, exception) : Status();
 }
 
-DispatchRef AsObject(Variant result)
+Status AsObject(const Variant& result, DispatchRef& object)
 {
     if (result.value().vt != VT_DISPATCH || !result.value().pdispVal)
-        RaiseHResult(DISP_E_TYPEMISMATCH);
-    return DispatchRef(result.value().pdispVal);
+        return HResultFailure(DISP_E_TYPEMISMATCH);
+    object = result.value().pdispVal;
+    return {};
 }
 
-Text AsText(Variant result)
+Status AsText(const Variant& result, Text& text)
 {
     if (result.value().vt != VT_BSTR)
-        RaiseHResult(DISP_E_TYPEMISMATCH);
-    const BSTR text = result.value().bstrVal;
-    return text ? Text(text, SysStringLen(text)) : Text();
+        return HResultFailure(DISP_E_TYPEMISMATCH);
+    text = BstrText(result.value().bstrVal);
+    return {};
 }
 
-bool AsBool(Variant result)
+Status AsBool(const Variant& result, bool& flag)
 {
     if (result.value().vt != VT_BOOL)
-        RaiseHResult(DISP_E_TYPEMISMATCH);
-    return result.value().boolVal != VARIANT_FALSE;
+        return HResultFailure(DISP_E_TYPEMISMATCH);
+    flag = result.value().boolVal != VARIANT_FALSE;
+    return {};
 }

@@ -2,6 +2,7 @@
 
 // Late-bound calls through IDispatch, for COM objects without a type library header.
 
+#include "raised_error.h"
 #include "text.h"
 
 #include <windows.h>
@@ -17,13 +18,15 @@ using DispatchRef = Microsoft::WRL::ComPtr<IDispatch>;
 class Variant {
 public:
     Variant() noexcept { VariantInit(&value_); }
-    explicit Variant(const Text& text);
     explicit Variant(bool flag) noexcept;
     explicit Variant(std::int32_t number) noexcept;
     Variant(Variant&& other) noexcept;
     ~Variant() { VariantClear(&value_); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
+
+    // A text argument; fails only when no memory is left for it.
+    static Status FromText(const Text& text, Variant& variant);
 
     VARIANT* get() noexcept { return &value_; }
     const VARIANT& value() const noexcept { return value_; }
@@ -33,11 +36,11 @@ private:
 };
 
 // Calls `name` on `object` (a method or a property get) with the arguments in
-// their natural order. A failure raises a RaisedError with the object's own
-// error number and description where it gives them.
-Variant Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<const Variant*> arguments = {});
+// their natural order. A failure carries the object's own error number and
+// description where it gives them.
+Status Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<const Variant*> arguments, Variant& value);
 
-// The results of Invoke as plain values; a result of another type raises.
-DispatchRef AsObject(Variant result);
-Text AsText(Variant result);
-bool AsBool(Variant result);
+// The results of Invoke as plain values; a result of another type fails.
+Status AsObject(const Variant& result, DispatchRef& object);
+Status AsText(const Variant& result, Text& text);
+Status AsBool(const Variant& result, bool& flag);

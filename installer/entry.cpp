@@ -1,4 +1,5 @@
-// The program's entry: no window, no message loop, no command line.
+// The program's entry: no window, no message loop, no command line, and no C
+// run-time start-up before it.
 
 #include "current_error.h"
 #include "message_box.h"
@@ -9,21 +10,29 @@
 #include <windows.h>
 #include <objbase.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+namespace {
+
+UINT Run()
 {
     RestrictDllSearchToSystemFolder();
     const HRESULT com = CoInitialize(nullptr);
-    int exitCode = 0;
-    try {
-        Main();
-    } catch (...) {
+    UINT exitCode = 0;
+    if (const Status outcome = Main(); outcome.Failed()) {
         // A failure that nothing handled ends the program, after telling the user.
-        const RaisedError error = CaughtFailure();
-        ShowMessage(L"Run-time error '" + Decimal(error.Number) + L"':\n\n" + error.Description, MB_OK | MB_ICONERROR,
-                    L"Setup_TORVALINK");
+        ShowMessage(L"Run-time error '" + Decimal(outcome.Number()) + L"':\n\n" + outcome.Error().Description,
+                    MB_OK | MB_ICONERROR, L"Setup_TORVALINK");
         exitCode = 1;
     }
+    ClearCurrentError();
     if (SUCCEEDED(com))
         CoUninitialize();
     return exitCode;
+}
+
+} // namespace
+
+// Windows enters with a 4-byte aligned stack on x86; realign for the code below.
+extern "C" __attribute__((force_align_arg_pointer)) void WINAPI InstallerEntry()
+{
+    ExitProcess(Run());
 }

@@ -1,43 +1,51 @@
 #include "file_system_object.h"
 
-#include "raised_error.h"
-
-FileSystemObject::FileSystemObject()
+Status FileSystemObject::Create()
 {
     CLSID clsid;
     HRESULT result = CLSIDFromProgID(L"Scripting.FileSystemObject", &clsid);
     if (SUCCEEDED(result))
         result = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDispatch),
-                                  reinterpret_cast<void**>(object_.GetAddressOf()));
-    if (FAILED(result))
-        RaiseHResult(result);
+                                  reinterpret_cast<void**>(object_.ReleaseAndGetAddressOf()));
+    return FAILED(result) ? HResultFailure(result) : Status();
 }
 
-DispatchRef FileSystemObject::GetSpecialFolder(SpecialFolder folder)
+Status FileSystemObject::GetSpecialFolder(SpecialFolder folder, DispatchRef& found)
 {
     const Variant kind(static_cast<std::int32_t>(folder));
-    return AsObject(Invoke(object_.Get(), L"GetSpecialFolder", {&kind}));
+    Variant result;
+    RETURN_IF_FAILED(Invoke(object_.Get(), L"GetSpecialFolder", {&kind}, result));
+    return AsObject(result, found);
 }
 
-bool FileSystemObject::FileExists(const Text& path)
+Status FileSystemObject::FileExists(const Text& path, bool& exists)
 {
-    const Variant file(path);
-    return AsBool(Invoke(object_.Get(), L"FileExists", {&file}));
+    Variant file, result;
+    RETURN_IF_FAILED(Variant::FromText(path, file));
+    RETURN_IF_FAILED(Invoke(object_.Get(), L"FileExists", {&file}, result));
+    return AsBool(result, exists);
 }
 
-void FileSystemObject::CopyFile(const Text& source, const Text& destination, bool overwrite)
+Status FileSystemObject::CopyFile(const Text& source, const Text& destination, bool overwrite)
 {
-    const Variant from(source), to(destination), replace(overwrite);
-    Invoke(object_.Get(), L"CopyFile", {&from, &to, &replace});
+    Variant from, to, result;
+    const Variant replace(overwrite);
+    RETURN_IF_FAILED(Variant::FromText(source, from));
+    RETURN_IF_FAILED(Variant::FromText(destination, to));
+    return Invoke(object_.Get(), L"CopyFile", {&from, &to, &replace}, result);
 }
 
-void FileSystemObject::DeleteFile(const Text& path, bool force)
+Status FileSystemObject::DeleteFile(const Text& path, bool force)
 {
-    const Variant file(path), evenReadOnly(force);
-    Invoke(object_.Get(), L"DeleteFile", {&file, &evenReadOnly});
+    Variant file, result;
+    const Variant evenReadOnly(force);
+    RETURN_IF_FAILED(Variant::FromText(path, file));
+    return Invoke(object_.Get(), L"DeleteFile", {&file, &evenReadOnly}, result);
 }
 
-Text FileSystemObject::FolderPath(IDispatch* folder)
+Status FileSystemObject::FolderPath(IDispatch* folder, Text& path)
 {
-    return AsText(Invoke(folder, L"Path"));
+    Variant result;
+    RETURN_IF_FAILED(Invoke(folder, L"Path", {}, result));
+    return AsText(result, path);
 }

@@ -8,16 +8,16 @@ class FileSystemObject {
 public:
     enum SpecialFolder : std::int32_t { WindowsFolder = 0, SystemFolder = 1, TemporaryFolder = 2 };
 
-    // Raises when the Scripting Runtime is not available.
-    FileSystemObject();
+    // Fails when the Scripting Runtime is not available.
+    Status Create();
 
-    DispatchRef GetSpecialFolder(SpecialFolder folder);
-    bool FileExists(const Text& path);
-    void CopyFile(const Text& source, const Text& destination, bool overwrite);
-    void DeleteFile(const Text& path, bool force);
+    Status GetSpecialFolder(SpecialFolder folder, DispatchRef& found);
+    Status FileExists(const Text& path, bool& exists);
+    Status CopyFile(const Text& source, const Text& destination, bool overwrite);
+    Status DeleteFile(const Text& path, bool force);
 
     // The full path of a Folder object, without a trailing backslash.
-    static Text FolderPath(IDispatch* folder);
+    static Status FolderPath(IDispatch* folder, Text& path);
 
 private:
     DispatchRef object_;

@@ -1,17 +1,18 @@
 #pragma once
 
 #include "CResDll.h"
+#include "raised_error.h"
 #include "text.h"
 
 // The file operations in which the two install procedures differ.
 class InstallFiles {
 public:
     virtual ~InstallFiles() = default;
-    virtual bool Exists(const Text& path) = 0;
-    // Replaces the destination; a failure raises.
-    virtual void Copy(const Text& source, const Text& destination) = 0;
-    // A missing file or one that cannot be deleted raises.
-    virtual void Delete(const Text& path) = 0;
+    virtual Status Exists(const Text& path, bool& exists) = 0;
+    // Replaces the destination.
+    virtual Status Copy(const Text& source, const Text& destination) = 0;
+    // A missing file or one that cannot be deleted fails.
+    virtual Status Delete(const Text& path) = 0;
 };
 
 inline constexpr wchar_t PayloadFileName[] = L"TORVALINK.ocx";
@@ -19,4 +20,4 @@ inline constexpr wchar_t PayloadFileName[] = L"TORVALINK.ocx";
 // Writes the payload to `temporary`, and when its version text sorts after the
 // installed copy's, unregisters that copy, copies the new one over it and
 // registers it; then deletes `temporary`.
-void InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files);
+Status InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files);

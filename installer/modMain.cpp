@@ -5,16 +5,18 @@
 #include "handles.h"
 #include "install_steps.h"
 #include "modWindowsVersion.h"
-#include "raised_error.h"
 
 namespace {
 
 class ScriptingFiles final : public InstallFiles {
 public:
     explicit ScriptingFiles(FileSystemObject& fso) : fso_(fso) {}
-    bool Exists(const Text& path) override { return fso_.FileExists(path); }
-    void Copy(const Text& source, const Text& destination) override { fso_.CopyFile(source, destination, true); }
-    void Delete(const Text& path) override { fso_.DeleteFile(path, true); }
+    Status Exists(const Text& path, bool& exists) override { return fso_.FileExists(path, exists); }
+    Status Copy(const Text& source, const Text& destination) override
+    {
+        return fso_.CopyFile(source, destination, true);
+    }
+    Status Delete(const Text& path) override { return fso_.DeleteFile(path, true); }
 
 private:
     FileSystemObject& fso_;
@@ -24,50 +26,60 @@ class PlainFiles final : public InstallFiles {
 public:
     // A directory search that matches ordinary files only: hidden files,
     // system files and folders do not count.
-    bool Exists(const Text& path) override
+    Status Exists(const Text& path, bool& exists) override
     {
+        AnsiText ansi;
+        RETURN_IF_FAILED(ToAnsi(path, ansi));
         WIN32_FIND_DATAA found;
-        const UniqueFind search(NullIfInvalid(FindFirstFileA(ToAnsi(path).c_str(), &found)));
+        const UniqueFind search(NullIfInvalid(FindFirstFileA(ansi.c_str(), &found)));
         constexpr DWORD notOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
-        return search && (found.dwFileAttributes & notOrdinary) == 0 && found.cFileName[0] != '\0';
+        exists = search && (found.dwFileAttributes & notOrdinary) == 0 && found.cFileName[0] != '\0';
+        return {};
     }
-    void Copy(const Text& source, const Text& destination) override
+    Status Copy(const Text& source, const Text& destination) override
     {
-        if (!CopyFileA(ToAnsi(source).c_str(), ToAnsi(destination).c_str(), FALSE))
-            RaiseWin32(GetLastError());
+        AnsiText from, to;
+        RETURN_IF_FAILED(ToAnsi(source, from));
+        RETURN_IF_FAILED(ToAnsi(destination, to));
+        return CopyFileA(from.c_str(), to.c_str(), FALSE) ? Status() : LastWin32Failure();
     }
-    void Delete(const Text& path) override
+    Status Delete(const Text& path) override
     {
-        if (!DeleteFileA(ToAnsi(path).c_str()))
-            RaiseWin32(GetLastError());
+        AnsiText ansi;
+        RETURN_IF_FAILED(ToAnsi(path, ansi));
+        return DeleteFileA(ansi.c_str()) ? Status() : LastWin32Failure();
     }
 };
 
 // The running executable's folder, "\", its base name and ".exe".
-Text OwnExecutablePath()
+Status OwnExecutablePath(Text& path)
 {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        RaiseWin32(length == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER);
-    const Text full(path, length);
+    // The A form: Windows 95, 98 and Me have GetModuleFileNameW only as a stub.
+    char buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    if (length == 0)
+        return LastWin32Failure();
+    if (length >= MAX_PATH)
+        return Win32Failure(ERROR_INSUFFICIENT_BUFFER);
+    Text full;
+    RETURN_IF_FAILED(FromAnsi(AnsiView(buffer, length), full));
     const auto slash = full.find_last_of(L'\\');
     const Text folder = full.substr(0, slash);
     Text name = full.substr(slash + 1);
     name = name.substr(0, name.find_last_of(L'.'));
-    return folder + L"\\" + name + L".exe";
+    path = folder + L"\\" + name + L".exe";
+    return {};
 }
 
 } // namespace
 
-void Main()
+Status Main()
 {
     switch (GetWindowsVersion()) {
     case 2:
     case 3:
     case 4:
-        InstallWithFixedPaths();
-        break;
+        return InstallWithFixedPaths();
     case 5:
     case 6:
     case 7:
@@ -76,33 +88,39 @@ void Main()
     case 10:
     case 11:
     case 12:
-        InstallWithSpecialFolders();
-        break;
+        return InstallWithSpecialFolders();
     default:
-        break; // Win32s and unrecognised systems: nothing to do
+        return {}; // Win32s and unrecognised systems: nothing to do
     }
 }
 
-void InstallWithSpecialFolders()
+Status InstallWithSpecialFolders()
 {
     // Declared in the reverse of their release order: the folders, the
     // resource object, then the FileSystemObject.
     FileSystemObject fso;
+    RETURN_IF_FAILED(fso.Create());
     CResDll resources;
-    resources.DllName(OwnExecutablePath());
-    const DispatchRef systemFolder = fso.GetSpecialFolder(FileSystemObject::SystemFolder);
-    const DispatchRef temporaryFolder = fso.GetSpecialFolder(FileSystemObject::TemporaryFolder);
+    Text ownPath;
+    RETURN_IF_FAILED(OwnExecutablePath(ownPath));
+    resources.DllName(ownPath);
+    DispatchRef systemFolder, temporaryFolder;
+    RETURN_IF_FAILED(fso.GetSpecialFolder(FileSystemObject::SystemFolder, systemFolder));
+    RETURN_IF_FAILED(fso.GetSpecialFolder(FileSystemObject::TemporaryFolder, temporaryFolder));
 
-    const Text target = FileSystemObject::FolderPath(systemFolder.Get()) + L"\\" + PayloadFileName;
-    const Text temporary = FileSystemObject::FolderPath(temporaryFolder.Get()) + L"\\" + PayloadFileName;
+    Text systemPath, temporaryPath;
+    RETURN_IF_FAILED(FileSystemObject::FolderPath(systemFolder.Get(), systemPath));
+    RETURN_IF_FAILED(FileSystemObject::FolderPath(temporaryFolder.Get(), temporaryPath));
     ScriptingFiles files(fso);
-    InstallPayload(resources, target, temporary, files);
+    return InstallPayload(resources, systemPath + L"\\" + PayloadFileName, temporaryPath + L"\\" + PayloadFileName,
+                          files);
 }
 
-void InstallWithFixedPaths()
+Status InstallWithFixedPaths()
 {
     // Unbound: the resource object reads this executable through the null module handle.
     CResDll resources;
     PlainFiles files;
-    InstallPayload(resources, Text(L"C:\\Windows\\System\\") + PayloadFileName, Text(L"C:\\") + PayloadFileName, files);
+    return InstallPayload(resources, Text(L"C:\\Windows\\System\\") + PayloadFileName, Text(L"C:\\") + PayloadFileName,
+                          files);
 }

@@ -2,15 +2,14 @@
 
 #include "text.h"
 
-#include <cstring>
-
 namespace {
 
 // The service-pack text with its blanks trimmed: Windows 95 and 98 report
 // their letter as " C", " B" or " A".
 AnsiView CsdText(const OSVERSIONINFOA& record)
 {
-    AnsiView text(record.szCSDVersion, strnlen(record.szCSDVersion, sizeof record.szCSDVersion));
+    AnsiView text(record.szCSDVersion, sizeof record.szCSDVersion);
+    text = text.substr(0, text.find('\0'));
     const auto first = text.find_first_not_of(' ');
     if (first == AnsiView::npos)
         return {};
@@ -66,8 +65,7 @@ std::int32_t ClassifyWindowsVersion(const OSVERSIONINFOA& record)
 
 std::int32_t GetWindowsVersion()
 {
-    OSVERSIONINFOA record;
-    std::memset(&record, 0, sizeof record);
+    OSVERSIONINFOA record{};
     record.dwOSVersionInfoSize = sizeof record;
     // A failed call leaves the record zeroed but for its size: code 1, nothing installed.
     GetVersionExA(&record);

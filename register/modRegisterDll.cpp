@@ -37,7 +37,8 @@ DWORD WINAPI RunEntry(void* entry)
 
 void RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
 {
-    UniqueModule library(LoadLibraryA(ToAnsi(DllPath).c_str()));
+    AnsiText path;
+    UniqueModule library(ToAnsi(DllPath, path).Failed() ? nullptr : LoadLibraryA(path.c_str()));
     if (!library) {
         ShowMessage(L"Errore caricando la DLL", StopMessage, L"Register Server");
         return;

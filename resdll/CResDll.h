@@ -2,6 +2,7 @@
 
 #include "byte_buffer.h"
 #include "handles.h"
+#include "raised_error.h"
 #include "text.h"
 
 #include <windows.h>
@@ -52,6 +53,7 @@ public:
 private:
     bool PathExists(const Text& Path) const;
     static bool IsBufferEmpty(const ByteBuffer& buffer);
+    Status WriteResourceFile(std::int16_t index, const Text& Path, const Text& resformat, bool overwrite);
     void ReleaseLibrary();
 
     UniqueModule DllHandle; // null while unbound: the platform then reads the running executable

@@ -6,26 +6,25 @@
 #include "current_error.h"
 #include "number_text.h"
 
-#include <cstring>
-
 namespace {
 
-void WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
+Status WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
 {
     // OPEN_ALWAYS: an existing file is opened without being cut.
     UniqueHandle file(NullIfInvalid(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file)
-        RaiseWin32(GetLastError());
+        return LastWin32Failure();
 
     DWORD written = 0;
     if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        RaiseWin32(GetLastError());
+        return LastWin32Failure();
     if (written != bytes.size())
-        RaiseWin32(ERROR_WRITE_FAULT);
+        return Win32Failure(ERROR_WRITE_FAULT);
 
     if (!CloseHandle(file.release()))
-        RaiseWin32(GetLastError());
+        return LastWin32Failure();
+    return {};
 }
 
 bool HasWildcard(const AnsiText& path)
@@ -37,56 +36,64 @@ bool HasWildcard(const AnsiText& path)
 
 ByteBuffer CResDll::LoadDllData(std::int32_t index, const Text& resformat)
 {
-    return IgnoreFailures([&] {
+    return IgnoreFailures<ByteBuffer>([&](ByteBuffer& buffer) -> Status {
         const HMODULE module = DllHandle.get();
-        const AnsiText type = ToAnsi(resformat);
+        AnsiText type;
+        RETURN_IF_FAILED(ToAnsi(resformat, type));
         const HRSRC info = IsResourceId(index) ? FindResourceA(module, MAKEINTRESOURCEA(index), type.c_str()) : nullptr;
         if (!info)
-            Raise(326, L"Custom resource with identifier " + Decimal(index) + L" not found.");
+            return Failure(326, L"Custom resource with identifier " + Decimal(index) + L" not found.");
 
         const DWORD size = SizeofResource(module, info);
         if (size == 0)
-            return ByteBuffer{};
+            return {};
 
         const HGLOBAL data = LoadResource(module, info);
         const void* first = data ? LockResource(data) : nullptr;
         if (!first)
-            Raise(31037, L"Error loading from file");
+            return Failure(31037, L"Error loading from file");
 
-        ByteBuffer buffer(size);
-        std::memcpy(buffer.data(), first, size);
-        return buffer;
+        const auto* bytes = static_cast<const std::uint8_t*>(first);
+        buffer.assign(bytes, bytes + size);
+        return {};
     });
 }
 
 std::int32_t CResDll::SaveDllData(std::int16_t index, const Text& Path, const Text& resformat, bool overwrite)
 {
-    return FailureNumberOf([&] {
-        // A wildcard would make the deletion below remove every file it matches.
-        // Checked on the ANSI form: characters the code page lacks turn into "?".
-        const AnsiText path = ToAnsi(Path);
-        if (HasWildcard(path))
-            RaiseWin32(ERROR_INVALID_NAME);
+    return WriteResourceFile(index, Path, resformat, overwrite).Number();
+}
 
-        if (PathExists(Path)) {
-            if (!overwrite)
-                Raise(58, L"File already exists");
-            if (!DeleteFileA(path.c_str()))
-                RaiseWin32(GetLastError());
-        }
+Status CResDll::WriteResourceFile(std::int16_t index, const Text& Path, const Text& resformat, bool overwrite)
+{
+    // A wildcard would make the deletion below remove every file it matches.
+    // Checked on the ANSI form: characters the code page lacks turn into "?".
+    AnsiText path;
+    RETURN_IF_FAILED(ToAnsi(Path, path));
+    if (HasWildcard(path))
+        return Win32Failure(ERROR_INVALID_NAME);
 
-        const ByteBuffer buffer = LoadDllData(index, resformat);
-        if (IsBufferEmpty(buffer))
-            Raise(326, L"Resource with identifier " + Decimal(index) + L" not found.");
+    if (PathExists(Path)) {
+        if (!overwrite)
+            return Failure(58, L"File already exists");
+        if (!DeleteFileA(path.c_str()))
+            return LastWin32Failure();
+    }
 
-        WriteNewFile(path, buffer);
-    });
+    const ByteBuffer buffer = LoadDllData(index, resformat);
+    if (IsBufferEmpty(buffer))
+        return Failure(326, L"Resource with identifier " + Decimal(index) + L" not found.");
+
+    return WriteNewFile(path, buffer);
 }
 
 bool CResDll::PathExists(const Text& Path) const
 {
+    AnsiText path;
+    if (ToAnsi(Path, path).Failed())
+        return false;
     WIN32_FIND_DATAA found;
-    const UniqueFind search(NullIfInvalid(FindFirstFileA(ToAnsi(Path).c_str(), &found)));
+    const UniqueFind search(NullIfInvalid(FindFirstFileA(path.c_str(), &found)));
     return search != nullptr;
 }
 

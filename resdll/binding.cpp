@@ -12,17 +12,20 @@ CResDll::~CResDll()
 
 void CResDll::DllName(const Text& vData)
 {
-    IgnoreFailures([&] {
+    IgnoreFailures([&]() -> Status {
         // The old library goes first, also when the new name is the same.
         ReleaseLibrary();
         DllNameValue.clear();
 
-        const AnsiText ansiName = ToAnsi(vData);
-        const Text name = FromAnsi(ansiName);
+        AnsiText ansiName;
+        RETURN_IF_FAILED(ToAnsi(vData, ansiName));
+        Text name;
+        RETURN_IF_FAILED(FromAnsi(ansiName, name));
         DllHandle.reset(LoadLibraryA(ansiName.c_str()));
         if (!DllHandle)
-            Raise(48, L"Error in loading DLL: " + name);
+            return Failure(48, L"Error in loading DLL: " + name);
         DllNameValue = name;
+        return {};
     });
 }
 

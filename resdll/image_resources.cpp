@@ -48,13 +48,13 @@ HANDLE LoadImageHandle(HMODULE module, std::int32_t index, PictureKind kind)
 
 PictureRef CResDll::LoadDllPicture(std::int32_t index, std::int32_t resformat)
 {
-    return IgnoreFailures([&] {
+    return IgnoreFailures<PictureRef>([&](PictureRef& picture) -> Status {
         const bool knownKind = resformat == Bitmap || resformat == Icon || resformat == Cursor;
         LoadedImage image;
         image.kind = static_cast<PictureKind>(resformat);
         image.handle = knownKind ? LoadImageHandle(DllHandle.get(), index, image.kind) : nullptr;
         if (!image.handle)
-            Raise(326, L"Picture resource with identifier " + Decimal(index) + L" not found.");
+            return Failure(326, L"Picture resource with identifier " + Decimal(index) + L" not found.");
 
         // A cursor is wrapped as an icon. The picture takes the handle over.
         PICTDESC description{};
@@ -69,13 +69,12 @@ PictureRef CResDll::LoadDllPicture(std::int32_t index, std::int32_t resformat)
         Microsoft::WRL::ComPtr<IDispatch> created;
         if (FAILED(OleCreatePictureIndirect(&description, __uuidof(IDispatch), TRUE,
                                             reinterpret_cast<void**>(created.GetAddressOf()))))
-            Raise(481, L"Invalid Picture");
+            return Failure(481, L"Invalid Picture");
         image.handle = nullptr;
 
-        PictureRef picture;
         if (FAILED(created.As(&picture)))
-            Raise(481, L"Invalid Picture");
-        return picture;
+            return Failure(481, L"Invalid Picture");
+        return {};
     });
 }
 

@@ -2,10 +2,11 @@
 
 #include "CResDll.h"
 
-#include "raised_error.h"
 #include "system_library.h"
 
 #include <mmsystem.h>
+
+#include <atomic>
 
 namespace {
 
@@ -14,18 +15,23 @@ namespace {
 // inside it after PlayWave has returned.
 decltype(&PlaySoundA) PlaySoundFunction()
 {
-    static const HMODULE winmm = LoadSystemLibrary(L"winmm.dll").release();
-    return winmm ? ProcAddress<decltype(PlaySoundA)>(winmm, "PlaySoundA") : nullptr;
+    static std::atomic<decltype(&PlaySoundA)> playSound{nullptr};
+    if (const auto known = playSound.load(std::memory_order_acquire))
+        return known;
+    // Each racing thread takes a load reference; the module stays loaded either way.
+    const HMODULE winmm = LoadSystemLibrary("winmm.dll").release();
+    const auto found = winmm ? ProcAddress<decltype(PlaySoundA)>(winmm, "PlaySoundA") : nullptr;
+    playSound.store(found, std::memory_order_release);
+    return found;
 }
 
 } // namespace
 
 bool CResDll::PlayWave(std::int32_t index)
 {
+    // Without winmm.dll no sound can start: the member reports false.
     const auto playSound = PlaySoundFunction();
-    if (!playSound)
-        RaiseWin32(ERROR_MOD_NOT_FOUND);
-    if (!IsResourceId(index))
+    if (!playSound || !IsResourceId(index))
         return false;
     return playSound(MAKEINTRESOURCEA(index), DllHandle.get(), SND_RESOURCE | SND_ASYNC) != FALSE;
 }
@@ -34,7 +40,7 @@ void CResDll::ReleaseLibrary()
 {
     // A sound started from the library may still be playing from its memory:
     // stop it before the library goes. Without winmm loaded, nothing plays.
-    if (DllHandle && GetModuleHandleW(L"winmm.dll"))
+    if (DllHandle && GetModuleHandleA("winmm.dll"))
         if (const auto playSound = PlaySoundFunction())
             playSound(nullptr, nullptr, 0);
     DllHandle.reset();

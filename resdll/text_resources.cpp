@@ -12,6 +12,10 @@ namespace {
 
 constexpr std::size_t LongestUrlName = 256;
 
+// A string-table entry holds at most 65535 UTF-16 units, each at most three
+// bytes in any ANSI code page.
+constexpr int LongestStringBytes = 3 * 65535;
+
 Text TrimSpaces(const Text& text)
 {
     const auto first = text.find_first_not_of(L' ');
@@ -24,32 +28,40 @@ Text TrimSpaces(const Text& text)
 
 Text CResDll::LoadDllString(std::int32_t index, const std::int32_t& length)
 {
-    return IgnoreFailures([&] {
+    return IgnoreFailures<Text>([&](Text& text) -> Status {
         // length + 1 characters must fit a 32-bit count.
         if (length < 0 || length == INT_MAX)
-            Raise(5, L"Invalid procedure call or argument");
+            return Failure(5, L"Invalid procedure call or argument");
 
-        AnsiText buffer(static_cast<std::size_t>(length) + 1, '\0');
+        // No entry is longer than LongestStringBytes: a larger length needs no larger buffer.
+        const int room = (length < LongestStringBytes ? length : LongestStringBytes) + 1;
+        AnsiText buffer(static_cast<std::size_t>(room), '\0');
         const int copied =
-            IsResourceId(index) ? LoadStringA(DllHandle.get(), static_cast<UINT>(index), buffer.data(), length + 1) : 0;
+            IsResourceId(index) ? LoadStringA(DllHandle.get(), static_cast<UINT>(index), buffer.data(), room) : 0;
         if (copied <= 0)
-            Raise(326, L"String resource with identifier " + Decimal(index) + L" not found.");
+            return Failure(326, L"String resource with identifier " + Decimal(index) + L" not found.");
         // The count is in bytes: converting just those keeps the buffer's padding out.
-        return FromAnsi(AnsiView(buffer.data(), static_cast<std::size_t>(copied)));
+        return FromAnsi(AnsiView(buffer.data(), static_cast<std::size_t>(copied)), text);
     });
 }
 
 Text CResDll::GetDllURL(std::int16_t index, const Text& resformat)
 {
-    return IgnoreFailures([&] {
-        if (DllNameValue.empty() || DllNameValue.size() > LongestUrlName)
-            return Text();
-        return L"RES://" + DllNameValue + L"/" + TrimSpaces(resformat) + L"/" + Decimal(index);
+    return IgnoreFailures<Text>([&](Text& url) -> Status {
+        if (!DllNameValue.empty() && DllNameValue.size() <= LongestUrlName)
+            url = L"RES://" + DllNameValue + L"/" + TrimSpaces(resformat) + L"/" + Decimal(index);
+        return {};
     });
 }
 
 Text CResDll::LoadDllText(std::int16_t index, const Text& resformat)
 {
     const ByteBuffer bytes = LoadDllData(index, resformat);
-    return FromAnsi(AnsiView(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    Text text;
+    // No ignore-failures mode of its own: a failed conversion is left in
+    // CurrentError beside what LoadDllData reported.
+    Status converted = FromAnsi(AnsiView(reinterpret_cast<const char*>(bytes.data()), bytes.size()), text);
+    if (converted.Failed())
+        CurrentError() = converted.TakeError();
+    return text;
 }

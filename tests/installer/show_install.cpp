@@ -12,13 +12,19 @@
 
 namespace {
 
+AnsiText Printable(const Text& text)
+{
+    AnsiText ansi;
+    return ToAnsi(text, ansi).Failed() ? AnsiText("(not printable)") : ansi;
+}
+
 AnsiText RegistryText(const wchar_t* key)
 {
     wchar_t value[MAX_PATH] = L"";
     DWORD size = sizeof value;
     if (RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
         return "(not registered)";
-    return ToAnsi(value);
+    return Printable(value);
 }
 
 } // namespace
@@ -31,9 +37,9 @@ int main()
     const std::int16_t padded = 0;
     const Text version = GetFileVersionText(control, padded);
 
-    std::printf("installed file:   %s (%s)\n", ToAnsi(control).c_str(),
+    std::printf("installed file:   %s (%s)\n", Printable(control).c_str(),
                 GetFileAttributesW(control.c_str()) == INVALID_FILE_ATTRIBUTES ? "missing" : "present");
-    std::printf("version text:     %s\n", version.empty() ? "(none)" : ToAnsi(version).c_str());
+    std::printf("version text:     %s\n", version.empty() ? "(none)" : Printable(version).c_str());
     std::printf("InprocServer32:   %s\n",
                 RegistryText(L"CLSID\\{6F1C2A7E-3B4D-4E8A-9C51-2D7B8E0A4F63}\\InprocServer32").c_str());
     std::printf("ProgID:           %s\n", RegistryText(L"TorvaLink.Control.1\\CLSID").c_str());

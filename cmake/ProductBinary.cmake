@@ -1,0 +1,34 @@
+# The product's code builds without C++ exceptions and run-time type
+# information; test code keeps both.
+add_library(product_code INTERFACE)
+target_compile_options(product_code INTERFACE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
+  # Link-time optimisation for the product binaries; the objects stay fat, so
+  # that the test executables, which GCC 12 cannot link with LTO, use their
+  # ordinary code.
+  -flto -ffat-lto-objects)
+
+# With -nodefaultlibs the compiler's own helpers (64-bit division on i686,
+# stack probes) still come from the static libgcc, after everything else.
+set(CMAKE_CXX_STANDARD_LIBRARIES "${CMAKE_CXX_STANDARD_LIBRARIES} -lgcc")
+
+# own_entry_point(TARGET ENTRY ARGUMENT_BYTES [CXX]): TARGET starts at the stdcall
+# function ENTRY and links neither the C nor the C++ run-time: no start-up
+# code runs before ENTRY, so the binary must need no static constructors, no
+# runtime pseudo-relocations and no static TLS, which the link refuses. CXX
+# adds the allocation functions and C++ library hooks, for code that uses
+# strings and vectors.
+function(own_entry_point target entry argument_bytes)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(symbol _${entry}@${argument_bytes})
+  else()
+    set(symbol ${entry})
+  endif()
+  target_sources(${target} PRIVATE $<TARGET_OBJECTS:c_runtime>)
+  if("CXX" IN_LIST ARGN)
+    target_sources(${target} PRIVATE $<TARGET_OBJECTS:cxx_runtime>)
+    target_link_libraries(${target} PRIVATE common)
+  endif()
+  target_link_libraries(${target} PRIVATE product_code)
+  target_link_options(${target} PRIVATE -flto -nostartfiles -nodefaultlibs -Wl,--entry=${symbol}
+    -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
+endfunction()

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "raised_error.h"
+
+// A defect in the program itself (a misused string or a pure virtual call):
+// tells the user with a fixed text and ends the process.
+[[noreturn]] void FailInternal();
