@@ -8,21 +8,23 @@ namespace {
 // rather than thread_local: the compiler's thread_local needs run-time
 // support that Windows before XP lacks, and a static TLS directory that
 // Windows before Vista ignores in a library loaded at run time.
-std::atomic<DWORD> errorSlot{TLS_OUT_OF_INDEXES};
+// Holds the slot plus one, so that "none taken yet" is zero and costs the
+// executable no initialised data.
+std::atomic<DWORD> errorSlotPlusOne{0};
 
 DWORD ErrorSlot()
 {
-    DWORD slot = errorSlot.load(std::memory_order_acquire);
-    if (slot != TLS_OUT_OF_INDEXES)
-        return slot;
+    DWORD known = errorSlotPlusOne.load(std::memory_order_acquire);
+    if (known != 0)
+        return known - 1;
     const DWORD fresh = TlsAlloc();
     if (fresh == TLS_OUT_OF_INDEXES)
         FailOutOfMemory();
     // Two threads may race here: the first slot wins and the other is given back.
-    if (errorSlot.compare_exchange_strong(slot, fresh, std::memory_order_acq_rel))
+    if (errorSlotPlusOne.compare_exchange_strong(known, fresh + 1, std::memory_order_acq_rel))
         return fresh;
     TlsFree(fresh);
-    return slot;
+    return known - 1;
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "dispatch_call.h"
 
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -79,12 +78,15 @@ Status Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<cons
 
     // IDispatch takes the arguments last to first; these are shallow copies
     // that the caller's Variants keep owning.
-    std::vector<VARIANT> reversed(arguments.size());
-    auto slot = reversed.rbegin();
+    VARIANT reversed[MaxArguments];
+    const UINT count = static_cast<UINT>(arguments.size());
+    if (count > MaxArguments)
+        return HResultFailure(DISP_E_BADPARAMCOUNT);
+    UINT slot = count;
     for (const Variant* argument : arguments)
-        *slot++ = argument->value();
+        reversed[--slot] = argument->value();
 
-    DISPPARAMS parameters{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    DISPPARAMS parameters{reversed, nullptr, count, 0};
     EXCEPINFO exception{};
     UINT badArgument = 0;
     VariantClear(value.get());

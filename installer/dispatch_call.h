@@ -35,6 +35,9 @@ private:
     VARIANT value_;
 };
 
+// The most arguments that Invoke passes; the FileSystemObject needs three.
+inline constexpr unsigned MaxArguments = 3;
+
 // Calls `name` on `object` (a method or a property get) with the arguments in
 // their natural order. A failure carries the object's own error number and
 // description where it gives them.

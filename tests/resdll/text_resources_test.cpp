@@ -24,7 +24,7 @@ protected:
     {
         Text text;
         for (std::uint32_t number = 0; number < 300; number += 10)
-            text += ZeroPadded(number, 10);
+            AppendDecimal(text, number, 10);
         return text;
     }
 
