@@ -15,3 +15,25 @@ function(export_undecorated target def)
     target_link_options(${target} PRIVATE -Wl,--enable-stdcall-fixup)
   endif()
 endfunction()
+
+# check_windows95(TARGET DLLS DLL... [OWN_ENTRY MAP_FILE]): the build fails unless
+# TARGET loads and works on Windows 95: it imports by name, only from these DLLs
+# and only functions on cmake/windows95_imports.txt, and has no TLS directory.
+# OWN_ENTRY: TARGET starts at an entry point of its own, without the C run time's
+# start-up; its linker map MAP_FILE then shows whether it still has a .CRT
+# section, runtime pseudo-relocations or global constructors or destructors,
+# which nothing would run.
+function(check_windows95 target)
+  cmake_parse_arguments(W95 "" "OWN_ENTRY" "DLLS" ${ARGN})
+  set(own_entry)
+  if(W95_OWN_ENTRY)
+    set(own_entry --own-entry ${W95_OWN_ENTRY})
+  endif()
+  set(list ${PROJECT_SOURCE_DIR}/cmake/windows95_imports.txt)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${SYSTEM_PYTHON} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py windows95 $<TARGET_FILE:${target}> ${list}
+            --dlls ${W95_DLLS} ${own_entry}
+    VERBATIM)
+  # A check runs after linking only: an edited list or check links again.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${list} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py)
+endfunction()

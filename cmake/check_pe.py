@@ -6,7 +6,20 @@
   installer EXE PAYLOAD  EXE is a GUI executable that imports only Known DLLs and
                          carries PAYLOAD as CUSTOM 101 (language 1040), an icon,
                          version 1.0.0.23 and the administrator manifest
+  windows95 FILE LIST --dlls DLL... [--own-entry MAP]
+                         FILE loads and works on Windows 95: it imports by name,
+                         only from the DLLs given, only the functions on LIST,
+                         and has no TLS directory. --own-entry: FILE starts at an
+                         entry point of its own, without the C run time's start-up,
+                         and MAP is its linker map; then FILE must also have no
+                         .CRT section, no runtime pseudo-relocations and no global
+                         constructors or destructors, which that entry never runs
+  windows95-list LIST    LIST is a well-formed Windows 95 allow-list
 """
+import argparse
+import os
+import re
+import struct
 import sys
 
 import pefile
@@ -90,6 +103,198 @@ def installer(path, payload_path):
         fail(payload_path, "file version is not 1.0.0.23")
 
 
+# Windows 95 ------------------------------------------------------------------
+
+# On Windows 95, 98 and Me the W functions of the system DLLs are stubs that fail
+# with ERROR_CALL_NOT_IMPLEMENTED, except these, which are real. COM and OLE
+# Automation (ole32, oleaut32) are Unicode on every Windows.
+REAL_WIDE_ON_WINDOWS_95 = {"MessageBoxW", "MessageBoxExW", "FindResourceW", "FindResourceExW",
+                           "EnumResourceTypesW", "EnumResourceNamesW", "EnumResourceLanguagesW"}
+UNICODE_EVERYWHERE = {"ole32.dll", "oleaut32.dll"}
+# Functions that came after Windows 95 (Windows 98, NT 4 or later) and that an
+# allow-list must therefore never name. Not a complete catalogue: a guard
+# against the ones that modern code reaches for first.
+LATER_THAN_WINDOWS_95 = {
+    "InterlockedCompareExchange": "Windows 98 and NT 4",
+    "IsDebuggerPresent": "Windows 98 and NT 4",
+    "GetFileAttributesExA": "Windows 98 and NT 4",
+    "GetLongPathNameA": "Windows 98 and 2000",
+    "InitializeCriticalSectionAndSpinCount": "Windows 98 and NT 4 SP3",
+    "SwitchToThread": "NT 4, never on Windows 9x",
+    "CoInitializeEx": "NT 4, or Windows 95 with the DCOM update only",
+    "GetFileSizeEx": "Windows 2000",
+    "SetFilePointerEx": "Windows 2000",
+    "GetModuleHandleExA": "Windows XP",
+    "GetModuleHandleExW": "Windows XP",
+    "SetDllDirectoryA": "Windows XP SP1",
+    "SetDllDirectoryW": "Windows XP SP1",
+    "FlsAlloc": "Windows Vista",
+    "GetTickCount64": "Windows Vista",
+    "SetDefaultDllDirectories": "Windows 8, or Vista and 7 with KB2533623",
+    "AddDllDirectory": "Windows 8, or Vista and 7 with KB2533623",
+}
+
+
+def read_allow_list(path):
+    """({(dll, function)}, [problem]) from LIST: one line per function,
+    `DLL FUNCTION REASON`, the DLL in lower case; `#` starts a comment line."""
+    allowed, problems = set(), []
+    with open(path, encoding="utf-8") as lines:
+        for number, line in enumerate(lines, 1):
+            fields = line.split(None, 2)
+            if not fields or fields[0].startswith("#"):
+                continue
+            where = f"{path}:{number}"
+            if len(fields) < 3:
+                problems.append(f"{where}: expected DLL, function and why it is safe on Windows 95")
+                continue
+            dll, function = fields[0], fields[1]
+            if dll != dll.lower() or not dll.endswith(".dll"):
+                problems.append(f"{where}: {dll}: the DLL's file name in lower case, e.g. kernel32.dll")
+            elif (dll, function) in allowed:
+                problems.append(f"{where}: {dll} {function} is listed twice")
+            elif why := not_on_windows_95(dll, function):
+                problems.append(f"{where}: {dll} {function} does not belong on the list: {why}")
+            allowed.add((dll, function))
+    return allowed, problems
+
+
+def windows95_list(path):
+    _, problems = read_allow_list(path)
+    if problems:
+        sys.exit("\n".join(problems))
+
+
+def imported_functions(pe):
+    """{dll in lower case: [(function name or None, ordinal or None, IAT address)]}"""
+    found = {}
+    for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []):
+        for symbol in entry.imports:
+            found.setdefault(entry.dll.decode().lower(), []).append(
+                (symbol.name.decode() if symbol.name else None, None if symbol.name else symbol.ordinal,
+                 symbol.address))
+    return found
+
+
+def not_on_windows_95(dll, function):
+    """Why the function is known not to work on Windows 95, or None."""
+    if function in LATER_THAN_WINDOWS_95:
+        return f"it is not on Windows 95 (it came with {LATER_THAN_WINDOWS_95[function]})"
+    if function.endswith("W") and dll not in UNICODE_EVERYWHERE and function not in REAL_WIDE_ON_WINDOWS_95:
+        return "it is a W function, which Windows 95 has only as a stub that fails; use the A form"
+    return None
+
+
+def import_problems(pe, allowed, dlls):
+    """Whole DLLs that the binary may not import from first, then single functions."""
+    whole, single = [], []
+    for dll, symbols in sorted(imported_functions(pe).items()):
+        names = sorted({n if n else f"#{o}" for n, o, _ in symbols})
+        if dll not in dlls:
+            whole.append(f"{dll} is not allowed for this binary (it may import from {', '.join(sorted(dlls))} "
+                         f"only); it imports {', '.join(names)}")
+            continue
+        for name, ordinal in sorted({(n or "", o or 0) for n, o, _ in symbols}):
+            if not name:
+                single.append(f"{dll} ordinal {ordinal} is not allowed: imports must be by name, "
+                              "so that the allow-list can vouch for them")
+            elif (dll, name) not in allowed:
+                why = not_on_windows_95(dll, name) or "it is not on the Windows 95 allow-list"
+                single.append(f"{dll} {name} is not allowed: {why}")
+    return whole + single
+
+
+def read_map(path):
+    """The linker map's symbol assignments {name: address}, the input sections
+    [(section, address, size, file)] and the output file's name."""
+    symbols, sections, output, pending = {}, [], None, None
+    with open(path, encoding="utf-8", errors="replace") as lines:
+        for line in lines:
+            line = line.rstrip("\n")
+            if match := re.match(r"^\s+0x([0-9a-f]+)\s+(\S+) = ", line):
+                symbols.setdefault(match.group(2), int(match.group(1), 16))
+            elif match := re.match(r"^ (\.\S+)\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)\s+(\S.*)$", line):
+                sections.append((match.group(1), int(match.group(2), 16), int(match.group(3), 16), match.group(4)))
+            elif pending and (match := re.match(r"^\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)\s+(\S.*)$", line)):
+                sections.append((pending, int(match.group(1), 16), int(match.group(2), 16), match.group(3)))
+            elif match := re.match(r"^OUTPUT\((.+) \S+\)$", line):
+                output = match.group(1)
+            pending = match.group(1) if (match := re.match(r"^ (\.\S+)$", line)) else None
+    return symbols, sections, output
+
+
+def contributors(sections, pattern):
+    """The files, by base name, whose input sections of that name the map shows, non-empty."""
+    return sorted({os.path.basename(f) for name, _, size, f in sections if size and re.fullmatch(pattern, name)})
+
+
+def own_entry_problems(pe, path, map_path):
+    """What an entry point of the binary's own would leave undone: the C run
+    time's start-up applies pseudo-relocations, runs the initialisers in .CRT
+    and the global constructors; without it, none of that happens."""
+    problems = []
+    if any(s.Name.rstrip(b"\0") == b".CRT" for s in pe.sections):
+        problems.append(".CRT section: C run-time initialisers, which only the C run time's start-up runs")
+
+    symbols, sections, output = read_map(map_path)
+    if output is None or os.path.basename(output).lower() != os.path.basename(path).lower():
+        return problems + [f"{map_path} is not the linker map of this binary (it is of {output})"]
+    base = pe.OPTIONAL_HEADER.ImageBase
+    wide = pe.OPTIONAL_HEADER.Magic == 0x20B
+    word, size = ("<Q", 8) if wide else ("<I", 4)
+
+    def needed(name):
+        if name not in symbols:
+            raise LookupError(f"{map_path} does not show {name}; cannot tell what the start-up would do")
+        return symbols[name]
+
+    try:
+        start, end = needed("__RUNTIME_PSEUDO_RELOC_LIST__"), needed("__RUNTIME_PSEUDO_RELOC_LIST_END__")
+        if end > start:
+            listed = pe.get_data(start - base, end - start)
+            slots = {address - base: f"{dll} {name or f'#{ordinal}'}"
+                     for dll, imports in imported_functions(pe).items() for name, ordinal, address in imports}
+            header, entries = listed[:12], listed[12:]
+            if header == struct.pack("<III", 0, 0, 1):
+                fixed = sorted({slots.get(struct.unpack_from("<I", entries, i)[0], "an unknown import")
+                                for i in range(0, len(entries) - 11, 12)})
+                what = f"({len(entries) // 12}) for data imported without dllimport: {', '.join(fixed)}"
+            else:
+                what = f"({end - start} bytes)"
+            problems.append(f"runtime pseudo-relocations {what}; only the C run time's start-up applies them")
+
+        for kind, pattern in (("constructors", r"\.ctors?(\..*)?"), ("destructors", r"\.dtors?(\..*)?")):
+            name = "__CTOR_LIST__" if kind == "constructors" else "__DTOR_LIST__"
+            rva = needed(name) - base
+            if struct.unpack(word, pe.get_data(rva, size))[0] != (1 << (8 * size)) - 1:
+                return problems + [f"{map_path} does not match this binary: no list marker at {name}"]
+            count = 0
+            while struct.unpack(word, pe.get_data(rva + (count + 1) * size, size))[0]:
+                count += 1
+            if count:
+                problems.append(f"global {kind} ({count}) that only the C run time's start-up runs "
+                                f"(from {', '.join(contributors(sections, pattern)) or '?'})")
+    except LookupError as missing:
+        problems.append(str(missing))
+    return problems
+
+
+def windows95(path, list_path, dlls, map_path):
+    allowed, problems = read_allow_list(list_path)
+    pe = pefile.PE(path)
+    problems += import_problems(pe, allowed, {d.lower() for d in dlls})
+    tls = pe.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_TLS"]]
+    if tls.VirtualAddress or tls.Size:
+        problems.append("TLS directory (static thread-local data or TLS callbacks): before Windows Vista a "
+                        "library loaded at run time gets no static TLS; use TlsAlloc")
+    if map_path:
+        problems += own_entry_problems(pe, path, map_path)
+    if problems:
+        count = f"{len(problems)} problem" + ("s" if len(problems) > 1 else "")
+        sys.exit(f"{path}: will not load or work on Windows 95 ({count}; allow-list {list_path}):\n"
+                 + "\n".join("  " + p for p in problems))
+
+
 def main(argv):
     if argv[1] == "exports":
         exports(argv[2], argv[3:])
@@ -97,6 +302,16 @@ def main(argv):
         known_dlls_only(argv[2])
     elif argv[1] == "installer":
         installer(argv[2], argv[3])
+    elif argv[1] == "windows95":
+        parser = argparse.ArgumentParser(prog=f"{argv[0]} windows95")
+        parser.add_argument("file")
+        parser.add_argument("list")
+        parser.add_argument("--dlls", nargs="+", required=True)
+        parser.add_argument("--own-entry", metavar="MAP")
+        args = parser.parse_args(argv[2:])
+        windows95(args.file, args.list, args.dlls, args.own_entry)
+    elif argv[1] == "windows95-list":
+        windows95_list(argv[2])
     else:
         sys.exit("unknown check: " + argv[1])
 
