@@ -7,9 +7,10 @@
                          carries PAYLOAD as CUSTOM 101 (language 1040), an icon,
                          version 1.0.0.23 and the administrator manifest
   windows95 FILE LIST --dlls DLL... [--own-entry MAP]
-                         FILE loads and works on Windows 95: it imports by name,
-                         only from the DLLs given, only the functions on LIST,
-                         and has no TLS directory. --own-entry: FILE starts at an
+                         FILE loads and works on Windows 95: a PE32 asks for
+                         subsystem 4.0 at most; it imports by name, only from the
+                         DLLs given, only the functions on LIST, and has no TLS
+                         directory. --own-entry: FILE starts at an
                          entry point of its own, without the C run time's start-up,
                          and MAP is its linker map; then FILE must also have no
                          .CRT section, no runtime pseudo-relocations and no global
@@ -79,6 +80,7 @@ def installer(path, payload_path):
     if pe.OPTIONAL_HEADER.Subsystem != pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"]:
         fail(path, "not a GUI executable")
     known_dlls_only(path)
+    hardening(pe, path)
     found = resources(pe)
     if found.get(("CUSTOM", 101, 1040)) != payload:
         fail(path, "CUSTOM 101 (language 1040) is not the payload file")
@@ -98,6 +100,7 @@ def installer(path, payload_path):
     control = pefile.PE(payload_path)
     if control.FILE_HEADER.Machine != pe.FILE_HEADER.Machine:
         fail(payload_path, "payload built for another machine")
+    hardening(control, payload_path)
     exports(payload_path, ["DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"])
     if file_version(control, payload_path) != VERSION_1_0_0_23:
         fail(payload_path, "file version is not 1.0.0.23")
@@ -279,6 +282,27 @@ def own_entry_problems(pe, path, map_path):
     return problems
 
 
+def subsystem_problems(pe):
+    """Windows 95 and NT 4 refuse a PE32 image that asks for a later subsystem version."""
+    header = pe.OPTIONAL_HEADER
+    if header.Magic == 0x10B and (header.MajorSubsystemVersion, header.MinorSubsystemVersion) > (4, 0):
+        return [f"subsystem version {header.MajorSubsystemVersion}.{header.MinorSubsystemVersion}: "
+                "Windows 95 and NT 4 load 4.0 at most"]
+    return []
+
+
+def hardening(pe, path):
+    """Later Windows keep ASLR and DEP only with the flags and the relocations they need."""
+    header = pe.OPTIONAL_HEADER
+    flags = pefile.DLL_CHARACTERISTICS
+    for flag, what in (("IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE", "ASLR"), ("IMAGE_DLLCHARACTERISTICS_NX_COMPAT", "DEP")):
+        if not header.DllCharacteristics & flags[flag]:
+            fail(path, f"no {flag}: later Windows would run it without {what}")
+    relocations = header.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]]
+    if not relocations.Size:
+        fail(path, "no base relocations: it could load at its preferred address only")
+
+
 def windows95(path, list_path, dlls, map_path):
     allowed, problems = read_allow_list(list_path)
     pe = pefile.PE(path)
@@ -287,6 +311,7 @@ def windows95(path, list_path, dlls, map_path):
     if tls.VirtualAddress or tls.Size:
         problems.append("TLS directory (static thread-local data or TLS callbacks): before Windows Vista a "
                         "library loaded at run time gets no static TLS; use TlsAlloc")
+    problems += subsystem_problems(pe)
     if map_path:
         problems += own_entry_problems(pe, path, map_path)
     if problems:
