@@ -32,7 +32,7 @@ function(check_windows95 target)
   set(list ${PROJECT_SOURCE_DIR}/cmake/windows95_imports.txt)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${SYSTEM_PYTHON} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py windows95 $<TARGET_FILE:${target}> ${list}
-            --dlls ${W95_DLLS} ${own_entry}
+            --dlls ${W95_DLLS} ${own_entry} --objdump ${CMAKE_OBJDUMP}
     VERBATIM)
   # A check runs after linking only: an edited list or check links again.
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${list} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py)

@@ -7,6 +7,13 @@ target_compile_options(product_code INTERFACE -fno-exceptions -fno-rtti -fno-asy
   # ordinary code.
   -flto -ffat-lto-objects)
 
+# Windows 95 runs on the 486 and the first Pentium, which lack the Pentium
+# Pro's conditional moves that the compiler would otherwise use.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(PRODUCT_ARCHITECTURE -march=i486 -mtune=generic)
+  target_compile_options(product_code INTERFACE ${PRODUCT_ARCHITECTURE})
+endif()
+
 # With -nodefaultlibs the compiler's own helpers (64-bit division on i686,
 # stack probes) still come from the static libgcc, after everything else.
 set(CMAKE_CXX_STANDARD_LIBRARIES "${CMAKE_CXX_STANDARD_LIBRARIES} -lgcc")
@@ -29,6 +36,6 @@ function(own_entry_point target entry argument_bytes)
     target_link_libraries(${target} PRIVATE common)
   endif()
   target_link_libraries(${target} PRIVATE product_code)
-  target_link_options(${target} PRIVATE -flto -nostartfiles -nodefaultlibs -Wl,--entry=${symbol}
+  target_link_options(${target} PRIVATE ${PRODUCT_ARCHITECTURE} -flto -nostartfiles -nodefaultlibs -Wl,--entry=${symbol}
     -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
 endfunction()

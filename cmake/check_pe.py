@@ -6,11 +6,12 @@
   installer EXE PAYLOAD  EXE is a GUI executable that imports only Known DLLs and
                          carries PAYLOAD as CUSTOM 101 (language 1040), an icon,
                          version 1.0.0.23 and the administrator manifest
-  windows95 FILE LIST --dlls DLL... [--own-entry MAP]
+  windows95 FILE LIST --dlls DLL... [--own-entry MAP] [--objdump OBJDUMP]
                          FILE loads and works on Windows 95: a PE32 asks for
                          subsystem 4.0 at most; it imports by name, only from the
                          DLLs given, only the functions on LIST, and has no TLS
-                         directory. --own-entry: FILE starts at an
+                         directory; with --objdump, a PE32 uses no instruction
+                         that the 486 lacks. --own-entry: FILE starts at an
                          entry point of its own, without the C run time's start-up,
                          and MAP is its linker map; then FILE must also have no
                          .CRT section, no runtime pseudo-relocations and no global
@@ -21,6 +22,7 @@ import argparse
 import os
 import re
 import struct
+import subprocess
 import sys
 
 import pefile
@@ -303,9 +305,27 @@ def hardening(pe, path):
         fail(path, "no base relocations: it could load at its preferred address only")
 
 
-def windows95(path, list_path, dlls, map_path):
+# Instructions that the 486 and the first Pentium, on which Windows 95 runs, do not have.
+LATER_INSTRUCTIONS = re.compile(r"\t(cmov\w+|fcmov\w+|f(u)?comip?|rdtsc|sysenter|sysexit|pause|movbe)\b|%x?mm[0-9]")
+
+
+def instruction_problems(pe, path, objdump):
+    """A PE32's code must run on a 486: the first instruction of each kind that it lacks."""
+    if pe.FILE_HEADER.Machine != pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"] or not objdump:
+        return []
+    listing = subprocess.run([objdump, "-d", path], check=True, capture_output=True, text=True).stdout
+    found = {}
+    for line in listing.splitlines():
+        if match := LATER_INSTRUCTIONS.search(line):
+            found.setdefault(match.group(0).strip(), line.split(":")[0].strip())
+    return [f"instruction {name} (first at 0x{where}): the 486 and the first Pentium do not have it"
+            for name, where in sorted(found.items())]
+
+
+def windows95(path, list_path, dlls, map_path, objdump=None):
     allowed, problems = read_allow_list(list_path)
     pe = pefile.PE(path)
+    problems += instruction_problems(pe, path, objdump)
     problems += import_problems(pe, allowed, {d.lower() for d in dlls})
     tls = pe.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_TLS"]]
     if tls.VirtualAddress or tls.Size:
@@ -333,8 +353,9 @@ def main(argv):
         parser.add_argument("list")
         parser.add_argument("--dlls", nargs="+", required=True)
         parser.add_argument("--own-entry", metavar="MAP")
+        parser.add_argument("--objdump", help="the toolchain's objdump, to read a PE32's instructions")
         args = parser.parse_args(argv[2:])
-        windows95(args.file, args.list, args.dlls, args.own_entry)
+        windows95(args.file, args.list, args.dlls, args.own_entry, args.objdump)
     elif argv[1] == "windows95-list":
         windows95_list(argv[2])
     else:
