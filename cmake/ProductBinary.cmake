@@ -14,6 +14,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   target_compile_options(product_code INTERFACE ${PRODUCT_ARCHITECTURE})
 endif()
 
+# Everything else links the libraries' ordinary code, never their LTO code:
+# GCC 12 fails on test executables linked with it.
+add_link_options(-fno-use-linker-plugin)
+
 # With -nodefaultlibs the compiler's own helpers (64-bit division on i686,
 # stack probes) still come from the static libgcc, after everything else.
 set(CMAKE_CXX_STANDARD_LIBRARIES "${CMAKE_CXX_STANDARD_LIBRARIES} -lgcc")
@@ -36,6 +40,6 @@ function(own_entry_point target entry argument_bytes)
     target_link_libraries(${target} PRIVATE common)
   endif()
   target_link_libraries(${target} PRIVATE product_code)
-  target_link_options(${target} PRIVATE ${PRODUCT_ARCHITECTURE} -flto -nostartfiles -nodefaultlibs -Wl,--entry=${symbol}
+  target_link_options(${target} PRIVATE ${PRODUCT_ARCHITECTURE} -flto -fuse-linker-plugin -nostartfiles -nodefaultlibs -Wl,--entry=${symbol}
     -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
 endfunction()

@@ -1,24 +1,44 @@
 #!/usr/bin/env bash
 # Prepares the Wine prefix of a build tree and leaves a persistent wineserver
-# running for it. Safe to run again: an existing prefix is reused.
+# running for it. Safe to run again: an existing prefix is reused. For an i686
+# tree it first puts the 32-bit Wine into the tree (scripts/wine32-unpack.sh).
 # Usage: scripts/wine-prepare.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh" "${1:?build directory}"
+
+if [ "$WINEARCH" = win32 ]; then
+  if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    echo "This machine cannot run 32-bit code: no 32-bit Wine for $1." >&2
+    exit 1
+  fi
+  "$here/wine32-unpack.sh" "$1"
+fi
 
 # Wine's helpers must not inherit the caller's pipes: a test runner waiting
 # for its children's output would never return.
 detached() { setsid "$@" </dev/null >/dev/null 2>&1; }
 
 mkdir -p "$WINEPREFIX"
-detached wineserver -p || true # already running is fine
+detached "$wineserver" -p || true # already running is fine
 if [ ! -f "$WINEPREFIX/.prepared" ]; then
-  detached wineboot -i
+  if [ "$WINEARCH" = win32 ]; then
+    # The unpacked Wine lacks the zlib1.dll that its user32.dll imports; an
+    # installed one gets it from Debian's MinGW-w64 zlib.
+    mkdir -p "$WINEPREFIX/drive_c/windows/system32"
+    cp /usr/i686-w64-mingw32/lib/zlib1.dll "$WINEPREFIX/drive_c/windows/system32/"
+  fi
+  detached "$wine" wineboot -i
   # Invisible but real windows: message boxes block until something presses OK.
-  detached wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null /f
+  detached "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null /f
+  # The first boot started the desktop before the null driver was chosen: it
+  # found no display and recorded that, and every window of this session would
+  # fail (a message box returns at once, unseen). End the session; the boot
+  # below starts the desktop afresh, with the null driver.
+  "$here/wine-stop.sh" "$1"
+  detached "$wineserver" -p
   touch "$WINEPREFIX/.prepared"
-else
-  # Start the prefix's services now, detached; otherwise the first program
-  # run would start them with its own standard streams.
-  detached wineboot
 fi
+# Start the prefix's services now, detached; otherwise the first program
+# run would start them with its own standard streams.
+detached "$wine" wineboot

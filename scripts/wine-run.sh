@@ -5,4 +5,4 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh" "${1:?build directory}"
 shift
-exec wine "$@"
+exec "$wine" "$@"

@@ -5,5 +5,5 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh" "${1:?build directory}"
 [ -d "$WINEPREFIX" ] || exit 0
-wineserver -k 2>/dev/null || true
-wineserver -w 2>/dev/null || true
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true

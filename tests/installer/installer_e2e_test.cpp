@@ -61,6 +61,27 @@ void SetAppSetting(const Text& exe, const Text& subkey, const wchar_t* name, con
                     static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
 }
 
+// Moves a folder aside, when it exists, for as long as it lives.
+class FolderAside {
+public:
+    explicit FolderAside(const Text& folder) : folder_(folder), aside_(folder + L".aside")
+    {
+        moved_ = MoveFileW(folder_.c_str(), aside_.c_str()) != FALSE;
+    }
+    ~FolderAside()
+    {
+        if (moved_)
+            MoveFileW(aside_.c_str(), folder_.c_str());
+    }
+    FolderAside(const FolderAside&) = delete;
+    FolderAside& operator=(const FolderAside&) = delete;
+
+private:
+    Text folder_;
+    Text aside_;
+    bool moved_;
+};
+
 class Installer : public ::testing::Test {
 protected:
     const Text target = SystemFolder() + L"\\TORVALINK.ocx";
@@ -225,7 +246,8 @@ TEST_F(Installer, CarriedCopyWithoutVersionInstallsNothing)
 
 TEST_F(Installer, FixedPathsSkipAHiddenInstalledCopy)
 {
-    ASSERT_TRUE(CreateDirectoryW(FixedFolder.c_str(), nullptr));
+    // 32-bit Windows has the folder already, for its 16-bit files.
+    ASSERT_TRUE(CreateDirectoryW(FixedFolder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     Install(L"torvalink_1_0_0_24.ocx", fixedTarget);
     SetFileAttributesW(fixedTarget.c_str(), FILE_ATTRIBUTE_HIDDEN);
     const WatchedRun run = Run(L"win95");
@@ -239,6 +261,9 @@ TEST_F(Installer, FixedPathsSkipAHiddenInstalledCopy)
 
 TEST_F(Installer, FixedPathsWithoutTheSystemFolderReportTheLoadFailure)
 {
+    // 32-bit Windows has the folder, for its 16-bit files: take it away meanwhile.
+    const FolderAside away(FixedFolder);
+    ASSERT_FALSE(FileExists(FixedFolder));
     const WatchedRun run = Run(L"win95");
     ASSERT_EQ(run.messages.size(), 1u);
     EXPECT_EQ(run.messages[0].title, L"Register Server");
