@@ -235,6 +235,26 @@ TEST_F(Installer, OlderCopyThatCannotBeOverwrittenIsRegisteredAgain)
     EXPECT_FALSE(FileExists(temporary));
 }
 
+TEST_F(Installer, RegistrationTimeOutEndsTheRunAfterItsMessage)
+{
+    // The installed copy's unregistration blocks past the 10-second time-out.
+    Install(L"torvalink_1_0_0_22_blocks.ocx", target);
+    const UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, L"torvalink_unregister_release"));
+    ASSERT_TRUE(release);
+    SetAppSetting(L"Setup_TORVALINK.exe", L"", L"Version", nullptr);
+    const WatchedRun run = RunAndAnswerMessageBoxes(BesideTestExe(L"Setup_TORVALINK.exe"), 60000,
+                                                    [&](const WatchedRun::Message&) { SetEvent(release.get()); });
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.messages.size(), 1u);
+    EXPECT_EQ(run.messages[0].title, L"Registrazione fallita!");
+    EXPECT_EQ(run.messages[0].text, L"Registrazione fallita per time-out da '" + target + L"'.");
+    // The run went no further: nothing copied or registered, the temporary file left behind.
+    EXPECT_EQ(TraceText(), L"unregister blocks\r\n");
+    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_22_blocks.ocx")));
+    EXPECT_FALSE(ClassKeyExists());
+    EXPECT_TRUE(FileExists(temporary));
+}
+
 TEST_F(Installer, CarriedCopyWithoutVersionInstallsNothing)
 {
     const WatchedRun run = Run(nullptr, L"Setup_TORVALINK_noversion.exe");

@@ -32,7 +32,8 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM context)
 
 } // namespace
 
-WatchedRun RunAndAnswerMessageBoxes(const Text& program, DWORD timeLimitMs)
+WatchedRun RunAndAnswerMessageBoxes(const Text& program, DWORD timeLimitMs,
+                                    const std::function<void(const WatchedRun::Message&)>& onAnswered)
 {
     WatchedRun run;
     STARTUPINFOW startup{};
@@ -60,6 +61,8 @@ WatchedRun RunAndAnswerMessageBoxes(const Text& program, DWORD timeLimitMs)
             // The message text is the dialog's static control with identifier 0xFFFF.
             run.messages.push_back({WindowText(dialog), WindowText(GetDlgItem(dialog, 0xFFFF))});
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            if (onAnswered)
+                onAnswered(run.messages.back());
         }
     }
     GetExitCodeProcess(process.get(), &run.exitCode);

@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 // Runs a program to its end while answering its message boxes: each dialog
 // (window class #32770) that the program opens has its title and text recorded
-// and its OK button pressed.
+// and its OK button pressed; then `onAnswered`, if given, is told of it.
 struct WatchedRun {
     struct Message {
         Text title;
@@ -19,4 +20,5 @@ struct WatchedRun {
     std::vector<Message> messages;
 };
 
-WatchedRun RunAndAnswerMessageBoxes(const Text& program, DWORD timeLimitMs = 60000);
+WatchedRun RunAndAnswerMessageBoxes(const Text& program, DWORD timeLimitMs = 60000,
+                                    const std::function<void(const WatchedRun::Message&)>& onAnswered = {});
