@@ -1,5 +1,5 @@
 # check_exports(TARGET NAME...): the build fails unless TARGET exports exactly
-# these names, undecorated (the i686 build cannot be run here, only read).
+# these names, undecorated (what Wine would not refuse, Windows would).
 function(check_exports target)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${SYSTEM_PYTHON} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py exports $<TARGET_FILE:${target}> ${ARGN}

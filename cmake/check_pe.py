@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Build-time checks of a PE file, for the targets that cannot run here.
+"""Build-time checks of a PE file: what Wine, which is kinder than Windows, cannot show.
 
   exports FILE NAME...   FILE exports exactly these names, undecorated
   imports FILE           FILE imports Known DLLs only
