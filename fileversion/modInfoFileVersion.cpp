@@ -58,12 +58,17 @@ Text ReadFileVersionText(const VersionApi& api, const AnsiText& path, DWORD size
 
 Text FormatFileVersion(std::uint32_t versionMS, std::uint32_t versionLS, bool shortForm)
 {
-    const std::int32_t major = HIWORD(versionMS), minor = LOWORD(versionMS);
-    const std::int32_t build = HIWORD(versionLS), revision = LOWORD(versionLS);
-    if (shortForm)
-        return Decimal(major) + L"." + Decimal(minor) + L"." + Decimal(revision);
-    return ZeroPadded(major, 4) + L"." + ZeroPadded(minor, 4) + L"." + ZeroPadded(build, 4) + L"." +
-           ZeroPadded(revision, 4);
+    // Major, minor, build and revision; the short form leaves the build out.
+    const std::uint32_t parts[] = {HIWORD(versionMS), LOWORD(versionMS), HIWORD(versionLS), LOWORD(versionLS)};
+    Text text;
+    for (int part = 0; part < 4; ++part) {
+        if (shortForm && part == 2)
+            continue;
+        if (part > 0)
+            text += L'.';
+        text += shortForm ? Decimal(static_cast<std::int32_t>(parts[part])) : ZeroPadded(parts[part], 4);
+    }
+    return text;
 }
 
 Text GetFileVersionText(const Text& FileName, const std::int16_t& ShortForm)

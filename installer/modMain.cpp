@@ -61,13 +61,12 @@ Status OwnExecutablePath(Text& path)
         return LastWin32Failure();
     if (length >= MAX_PATH)
         return Win32Failure(ERROR_INSUFFICIENT_BUFFER);
-    Text full;
-    RETURN_IF_FAILED(FromAnsi(AnsiView(buffer, length), full));
-    const auto slash = full.find_last_of(L'\\');
-    const Text folder = full.substr(0, slash);
-    Text name = full.substr(slash + 1);
-    name = name.substr(0, name.find_last_of(L'.'));
-    path = folder + L"\\" + name + L".exe";
+    RETURN_IF_FAILED(FromAnsi(AnsiView(buffer, length), path));
+    // The extension goes; a dot before the last backslash is a folder's.
+    const std::size_t dot = path.find_last_of(L'.');
+    if (dot != Text::npos && dot + 1 > path.find_last_of(L'\\') + 1)
+        path.resize(dot);
+    path += L".exe";
     return {};
 }
 
