@@ -1,6 +1,7 @@
 #include "modMain.h"
 
 #include "ansi_text.h"
+#include "error_text.h"
 #include "file_system_object.h"
 #include "handles.h"
 #include "install_steps.h"
@@ -41,13 +42,13 @@ public:
         AnsiText from, to;
         RETURN_IF_FAILED(ToAnsi(source, from));
         RETURN_IF_FAILED(ToAnsi(destination, to));
-        return CopyFileA(from.c_str(), to.c_str(), FALSE) ? Status() : LastWin32Failure();
+        return CopyFileA(from.c_str(), to.c_str(), FALSE) ? Status() : LastFileFailure();
     }
     Status Delete(const Text& path) override
     {
         AnsiText ansi;
         RETURN_IF_FAILED(ToAnsi(path, ansi));
-        return DeleteFileA(ansi.c_str()) ? Status() : LastWin32Failure();
+        return DeleteFileA(ansi.c_str()) ? Status() : LastFileFailure();
     }
 };
 

@@ -1,6 +1,7 @@
 #include "CResDll.h"
 #include "current_error.h"
 #include "fixture_ids.h"
+#include "handles.h"
 #include "pattern.h"
 #include "print_text.h"
 #include "scratch_dir.h"
@@ -138,37 +139,50 @@ TEST_F(SaveDllData, NegativeIndexIsWidenedAndNotFound)
     EXPECT_EQ(CurrentError().Description, L"Custom resource with identifier -1 not found.");
 }
 
-TEST_F(SaveDllData, MissingDirectoryGivesFileLayerNumberAndCreatesNothing)
-{
-    const Text inMissingDir = dir / L"no such dir\\payload.bin";
-    const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, inMissingDir);
-    EXPECT_NE(result, 0);
-    EXPECT_NE(result, 58);
-    EXPECT_NE(result, 326);
-    EXPECT_FALSE(FileExists(dir / L"no such dir"));
-}
-
-TEST_F(SaveDllData, DirectoryAtTheTargetCannotBeDeleted)
+TEST_F(SaveDllData, FileLayerFailuresGiveTheClassicNumbersAndLeaveTheTargetAlone)
 {
     const Text sub = dir / L"sub";
     ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
-    const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, sub);
-    EXPECT_NE(result, 0);
-    EXPECT_NE(result, 326);
+    const Text readOnly = dir / L"read-only.bin", inUse = dir / L"in-use.bin";
+    const ByteBuffer keep(10, 0x5A);
+    WriteFileBytes(readOnly, keep);
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    WriteFileBytes(inUse, keep);
+    // Open without delete sharing, as a file in use is.
+    const UniqueHandle held(NullIfInvalid(CreateFileW(inUse.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                      nullptr, OPEN_EXISTING, 0, nullptr)));
+    ASSERT_TRUE(held);
+
+    struct Case {
+        Text path;
+        std::int32_t result;
+    };
+    const Case cases[] = {
+        {dir / L"no such dir\\payload.bin", 76}, // Path not found
+        {sub, 70},                               // a directory: Permission denied
+        {readOnly, 70},
+        {inUse, 70},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.path));
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, c.path), c.result);
+    }
+    EXPECT_FALSE(FileExists(dir / L"no such dir"));
     EXPECT_TRUE(FileExists(sub));
+    EXPECT_EQ(ReadFileBytes(readOnly), keep);
+    EXPECT_EQ(ReadFileBytes(inUse), keep);
 }
 
-TEST_F(SaveDllData, RefusesAWildcardPathAndTouchesNothing)
+TEST_F(SaveDllData, RefusesAWildcardOrZeroInThePathWith52AndTouchesNothing)
 {
     const ByteBuffer keep(10, 0x5A);
     WriteFileBytes(dir / L"a.bin", keep);
     WriteFileBytes(dir / L"b.bin", keep);
-    for (const wchar_t* pattern : {L"*.bin", L"?.bin"}) {
-        SCOPED_TRACE(pattern);
+    const Text withZero = dir / Text(L"a.bin\0x", 7);
+    for (const Text& path : {dir / L"*.bin", dir / L"?.bin", withZero}) {
+        SCOPED_TRACE(testing::PrintToString(path));
         for (bool overwrite : {true, false}) {
-            const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, dir / pattern, L"CUSTOM", overwrite);
-            EXPECT_NE(result, 0);
-            EXPECT_NE(result, 58);
+            EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, path, L"CUSTOM", overwrite), 52);
             EXPECT_EQ(ReadFileBytes(dir / L"a.bin"), keep);
             EXPECT_EQ(ReadFileBytes(dir / L"b.bin"), keep);
         }
