@@ -30,7 +30,7 @@ public:
     Status Exists(const Text& path, bool& exists) override
     {
         AnsiText ansi;
-        RETURN_IF_FAILED(ToAnsi(path, ansi));
+        RETURN_IF_FAILED(ToAnsiPath(path, ansi));
         WIN32_FIND_DATAA found;
         const UniqueFind search(NullIfInvalid(FindFirstFileA(ansi.c_str(), &found)));
         constexpr DWORD notOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
@@ -40,14 +40,14 @@ public:
     Status Copy(const Text& source, const Text& destination) override
     {
         AnsiText from, to;
-        RETURN_IF_FAILED(ToAnsi(source, from));
-        RETURN_IF_FAILED(ToAnsi(destination, to));
+        RETURN_IF_FAILED(ToAnsiPath(source, from));
+        RETURN_IF_FAILED(ToAnsiPath(destination, to));
         return CopyFileA(from.c_str(), to.c_str(), FALSE) ? Status() : LastFileFailure();
     }
     Status Delete(const Text& path) override
     {
         AnsiText ansi;
-        RETURN_IF_FAILED(ToAnsi(path, ansi));
+        RETURN_IF_FAILED(ToAnsiPath(path, ansi));
         return DeleteFileA(ansi.c_str()) ? Status() : LastFileFailure();
     }
 };

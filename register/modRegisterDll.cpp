@@ -38,7 +38,7 @@ DWORD WINAPI RunEntry(void* entry)
 void RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
 {
     AnsiText path;
-    UniqueModule library(ToAnsi(DllPath, path).Failed() ? nullptr : LoadLibraryA(path.c_str()));
+    UniqueModule library(ToAnsiPath(DllPath, path).Failed() ? nullptr : LoadLibraryA(path.c_str()));
     if (!library) {
         ShowMessage(L"Errore caricando la DLL", StopMessage, L"Register Server");
         return;

@@ -69,9 +69,8 @@ std::int32_t CResDll::SaveDllData(std::int16_t index, const Text& Path, const Te
 
 Status CResDll::WriteResourceFile(std::int16_t index, const Text& Path, const Text& resformat, bool overwrite)
 {
-    // Checked on the ANSI form: characters the code page lacks turn into "?".
     AnsiText path;
-    RETURN_IF_FAILED(ToAnsi(Path, path));
+    RETURN_IF_FAILED(ToAnsiPath(Path, path));
     if (IsBadName(path))
         return FileFailure(ERROR_INVALID_NAME);
 
@@ -92,7 +91,7 @@ Status CResDll::WriteResourceFile(std::int16_t index, const Text& Path, const Te
 bool CResDll::PathExists(const Text& Path) const
 {
     AnsiText path;
-    if (ToAnsi(Path, path).Failed())
+    if (ToAnsiPath(Path, path).Failed())
         return false;
     WIN32_FIND_DATAA found;
     const UniqueFind search(NullIfInvalid(FindFirstFileA(path.c_str(), &found)));

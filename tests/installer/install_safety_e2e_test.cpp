@@ -164,4 +164,54 @@ TEST_F(InstallSafety, FailureBoxesShowTheNumberAndItsText)
     }
 }
 
+bool IsEmptyFolder(const Text& folder)
+{
+    WIN32_FIND_DATAW entry;
+    const UniqueFind search(NullIfInvalid(FindFirstFileW((folder + L"\\*").c_str(), &entry)));
+    if (!search)
+        return false;
+    do {
+        if (Text(entry.cFileName) != L"." && Text(entry.cFileName) != L"..")
+            return false;
+    } while (FindNextFileW(search.get(), &entry));
+    return true;
+}
+
+// A temporary folder whose name code page 1252 cannot hold is reached through
+// its short form, never through the look-alike that Windows would put in.
+TEST_F(InstallSafety, TemporaryFolderTheCodePageCannotHold)
+{
+    struct Case {
+        const wchar_t* folder;
+        const wchar_t* lookAlike; // null: none that a folder could have
+    };
+    const Case cases[] = {
+        {L"\u0141ukasz", L"Lukasz"},
+        {L"\u4e2d\u6587", nullptr},
+        {L"sub\uff3cdir", L"sub\\dir"},
+        {L"a\uff0eb", L"a.b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(Text(c.folder)));
+        CleanUp();
+        ScratchDir dir;
+        const Text folder = dir / c.folder;
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        if (c.lookAlike) {
+            CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+            ASSERT_TRUE(CreateDirectoryW((dir / c.lookAlike).c_str(), nullptr));
+        }
+        const TemporaryFolderSetting setting(folder);
+        const WatchedRun run = Run();
+        EXPECT_EQ(run.exitCode, 0u);
+        ExpectMessages(run, {});
+        EXPECT_TRUE(ReadFileBytes(target) == payload);
+        EXPECT_TRUE(ClassKeyExists());
+        EXPECT_TRUE(IsEmptyFolder(folder)) << "the temporary file is deleted";
+        if (c.lookAlike) {
+            EXPECT_TRUE(IsEmptyFolder(dir / c.lookAlike)) << "the look-alike folder is never used";
+        }
+    }
+}
+
 } // namespace

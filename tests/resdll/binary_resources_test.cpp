@@ -189,13 +189,57 @@ TEST_F(SaveDllData, RefusesAWildcardOrZeroInThePathWith52AndTouchesNothing)
     }
 }
 
-TEST_F(SaveDllData, RefusesANameTheCodePageCannotHold)
+// Characters that code page 1252 lacks, and the look-alikes that Windows would put in.
+struct LookAlike {
+    const wchar_t* name;
+    const wchar_t* lookAlike; // null: none that a file could have
+};
+const LookAlike lookAlikes[] = {
+    {L"\u0141ukasz", L"Lukasz"},
+    {L"sub\uff3cbf", L"sub\\bf"},
+    {L"a\uff0eb", L"a.b"},
+    {L"\u4e2d\u6587", nullptr},
+};
+
+TEST_F(SaveDllData, RefusesANameTheCodePageCannotHoldInsteadOfWritingALookAlike)
 {
-    // Such a name would reach the platform with "?" in place of the character.
     const ByteBuffer keep(10, 0x5A);
-    WriteFileBytes(dir / L"x.bin", keep);
-    EXPECT_NE(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / L"\x4E2D.bin"), 0);
-    EXPECT_EQ(ReadFileBytes(dir / L"x.bin"), keep);
+    for (const LookAlike& c : lookAlikes) {
+        SCOPED_TRACE(testing::PrintToString(Text(c.name)));
+        if (c.lookAlike) {
+            // "sub\bf" needs its folder.
+            CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+            WriteFileBytes(dir / c.lookAlike, keep);
+        }
+        // In a folder that exists, and in one that does not.
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name), ERROR_NO_UNICODE_TRANSLATION);
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name + L"\\payload.bin"), ERROR_NO_UNICODE_TRANSLATION);
+        EXPECT_FALSE(FileExists(dir / c.name));
+        if (c.lookAlike) {
+            EXPECT_EQ(ReadFileBytes(dir / c.lookAlike), keep);
+        }
+    }
+}
+
+TEST_F(SaveDllData, WritesIntoAFolderTheCodePageCannotHoldThroughItsShortForm)
+{
+    for (const LookAlike& c : lookAlikes) {
+        SCOPED_TRACE(testing::PrintToString(Text(c.name)));
+        const Text folder = dir / c.name;
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        if (c.lookAlike) {
+            CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+            ASSERT_TRUE(CreateDirectoryW((dir / c.lookAlike).c_str(), nullptr));
+        }
+        // Twice: the second time over the file that the first wrote.
+        for (int time = 0; time < 2; ++time) {
+            EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, folder + L"\\payload.bin"), 0);
+            EXPECT_EQ(ReadFileBytes(folder + L"\\payload.bin"), custom);
+        }
+        if (c.lookAlike) {
+            EXPECT_FALSE(FileExists(dir / c.lookAlike + L"\\payload.bin"));
+        }
+    }
 }
 
 TEST_F(SaveDllData, ClosesTheFileItWrote)
