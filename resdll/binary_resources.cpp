@@ -11,9 +11,11 @@ namespace {
 
 Status WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
 {
-    // OPEN_ALWAYS: an existing file is opened without being cut.
-    UniqueHandle file(NullIfInvalid(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    // CREATE_ALWAYS: a file that another writer put there since the deletion is
+    // cut, so success means exactly these bytes. Nobody else may write to the
+    // file while it is open.
+    UniqueHandle file(NullIfInvalid(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file)
         return LastFileFailure();
 

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 class BoundToFixture : public ::testing::Test {
@@ -240,6 +243,37 @@ TEST_F(SaveDllData, WritesIntoAFolderTheCodePageCannotHoldThroughItsShortForm)
             EXPECT_FALSE(FileExists(dir / c.lookAlike + L"\\payload.bin"));
         }
     }
+}
+
+// Another writer keeps moving a longer file to the target whenever there is
+// none, also between the deletion and the opening of the target. Whenever the
+// save reports success, the target holds exactly the resource: the writer
+// cannot put a file there while the saved one stands.
+TEST_F(SaveDllData, SuccessMeansExactlyTheResourceAlsoWhenAnotherWriterPutsAFileThere)
+{
+    const Text longer = dir / L"longer.bin";
+    std::atomic<bool> stop{false};
+    std::atomic<int> moved{0};
+    std::thread writer([&] {
+        while (!stop) {
+            if (!FileExists(longer))
+                WriteFileBytes(longer, ByteBuffer(FIXTURE_CUSTOM_SIZE * 2, 0xEE));
+            if (MoveFileW(longer.c_str(), target.c_str()))
+                ++moved;
+        }
+    });
+    int saved = 0;
+    for (int round = 0; round < 300; ++round) {
+        if (res.SaveDllData(FIXTURE_CUSTOM_ID, target) != 0)
+            continue;
+        ++saved;
+        EXPECT_TRUE(ReadFileBytes(target) == custom) << "round " << round;
+        DeleteFileW(target.c_str());
+    }
+    stop = true;
+    writer.join();
+    EXPECT_GT(saved, 0);
+    EXPECT_GT(moved, 0);
 }
 
 TEST_F(SaveDllData, ClosesTheFileItWrote)
