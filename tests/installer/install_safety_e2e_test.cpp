@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <initializer_list>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -16,7 +19,7 @@ namespace {
 const Text ClassKey = L"CLSID\\{6F1C2A7E-3B4D-4E8A-9C51-2D7B8E0A4F63}";
 const Text TraceFile = L"C:\\torvalink_trace.txt";
 const Text FixedFolder = L"C:\\Windows\\System";
-const wchar_t* const Installers[] = {L"Setup_TORVALINK.exe"};
+const wchar_t* const Installers[] = {L"Setup_TORVALINK.exe", L"Setup_TORVALINK_traced.exe"};
 
 Text SystemFolder()
 {
@@ -33,6 +36,12 @@ Text TempFolder()
     if (!path.empty() && path.back() == L'\\')
         path.pop_back();
     return path;
+}
+
+Text TraceText()
+{
+    const ByteBuffer bytes = ReadFileBytes(TraceFile);
+    return Text(bytes.begin(), bytes.end());
 }
 
 bool ClassKeyExists()
@@ -78,10 +87,14 @@ protected:
     const Text fixedTarget = FixedFolder + L"\\TORVALINK.ocx";
     const Text fixedTemporary = L"C:\\TORVALINK.ocx";
     const ByteBuffer payload = ReadFileBytes(BesideTestExe(L"TORVALINK.ocx"));
+    const ByteBuffer traced = ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_23.ocx"));
+    const ByteBuffer later = ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_24.ocx"));
 
     void SetUp() override
     {
         ASSERT_FALSE(payload.empty());
+        ASSERT_FALSE(traced.empty());
+        ASSERT_FALSE(later.empty());
         CleanUp();
     }
     void TearDown() override { CleanUp(); }
@@ -144,6 +157,9 @@ TEST_F(InstallSafety, FailureBoxesShowTheNumberAndItsText)
     const Case cases[] = {
         {"no Scripting Runtime", L"", true, L"Run-time error '429':\n\nActiveX component can't create object"},
         {"a temporary folder that does not exist", dir / L"missing", false, L"Run-time error '76':\n\nPath not found"},
+        {"a wildcard in the temporary folder", dir / L"a*b", false, L"Run-time error '52':\n\nBad file name or number"},
+        {"a missing temporary folder the code page cannot hold", dir / L"\u0141ukasz", false,
+         L"Run-time error '1113':\n\nNo Unicode translation."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -212,6 +228,129 @@ TEST_F(InstallSafety, TemporaryFolderTheCodePageCannotHold)
             EXPECT_TRUE(IsEmptyFolder(dir / c.lookAlike)) << "the look-alike folder is never used";
         }
     }
+}
+
+// A read-only file of a later version that someone put at the temporary path
+// cannot be replaced: the run stops instead of installing it.
+TEST_F(InstallSafety, PlantedReadOnlyTemporaryFileIsNeitherInstalledNorRegistered)
+{
+    WriteFileBytes(temporary, later);
+    ASSERT_TRUE(SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_READONLY));
+    const WatchedRun run = Run();
+    EXPECT_EQ(run.exitCode, 1u);
+    ExpectMessages(run, {FailureBox(L"Run-time error '70':\n\nPermission denied")});
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_EQ(TraceText(), L"");
+    EXPECT_FALSE(ClassKeyExists());
+    EXPECT_TRUE(ReadFileBytes(temporary) == later) << "the planted file is left as it was";
+}
+
+// A temporary file that another process holds open cannot be replaced either,
+// on both procedures.
+TEST_F(InstallSafety, TemporaryFileHeldOpenStopsTheRun)
+{
+    struct Case {
+        const wchar_t* windowsVersion;
+        DWORD sharing;
+    };
+    const Case cases[] = {
+        {nullptr, FILE_SHARE_READ},
+        {nullptr, FILE_SHARE_READ | FILE_SHARE_WRITE},
+        {L"win95", FILE_SHARE_READ},
+        {L"win95", FILE_SHARE_READ | FILE_SHARE_WRITE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.windowsVersion ? "fixed paths" : "special folders") << ", sharing "
+                                        << c.sharing);
+        CleanUp();
+        CreateDirectoryW(FixedFolder.c_str(), nullptr);
+        const Text& held = c.windowsVersion ? fixedTemporary : temporary;
+        WriteFileBytes(held, later);
+        {
+            const UniqueHandle open(
+                NullIfInvalid(CreateFileW(held.c_str(), GENERIC_READ, c.sharing, nullptr, OPEN_EXISTING, 0, nullptr)));
+            ASSERT_TRUE(open);
+            const WatchedRun run = Run(c.windowsVersion);
+            EXPECT_EQ(run.exitCode, 1u);
+            ExpectMessages(run, {FailureBox(L"Run-time error '70':\n\nPermission denied")});
+        }
+        EXPECT_FALSE(FileExists(target));
+        EXPECT_FALSE(FileExists(fixedTarget));
+        EXPECT_EQ(TraceText(), L"");
+        EXPECT_TRUE(ReadFileBytes(held) == later);
+    }
+}
+
+bool IsOneOf(const Text& text, std::initializer_list<const wchar_t*> texts)
+{
+    for (const wchar_t* candidate : texts)
+        if (text == candidate)
+            return true;
+    return false;
+}
+
+// Another process keeps replacing the temporary file with a later version
+// while the installer runs: by copying over it, and by renaming a copy over it.
+// Whatever it manages, only the carried bytes are installed: the run either
+// installs them or stops with a message before it installs anything.
+TEST_F(InstallSafety, ProcessReplacingTheTemporaryFileNeverGetsItsFileInstalled)
+{
+    ScratchDir dir;
+    const Text planted = BesideTestExe(L"torvalink_1_0_0_24.ocx"), staged = dir / L"staged.ocx";
+    std::atomic<bool> stop{false};
+    std::atomic<int> replaced{0};
+    std::thread replacer([&] {
+        while (!stop) {
+            replaced += CopyFileW(planted.c_str(), temporary.c_str(), FALSE) ? 1 : 0;
+            if (CopyFileW(planted.c_str(), staged.c_str(), FALSE))
+                replaced += MoveFileExW(staged.c_str(), temporary.c_str(), MOVEFILE_REPLACE_EXISTING) ? 1 : 0;
+        }
+    });
+    int installed = 0, stopped = 0;
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        CleanUp();
+        const WatchedRun run = Run(nullptr, L"Setup_TORVALINK_traced.exe");
+        EXPECT_TRUE(run.finished);
+        const ByteBuffer bytes = ReadFileBytes(target);
+        if (bytes.empty()) {
+            // Stopped before the install: the temporary file could not be
+            // written, held or checked while the other process had it open,
+            // had it away for a moment, or had put its own file there.
+            ++stopped;
+            EXPECT_EQ(TraceText(), L"");
+            EXPECT_EQ(run.exitCode, 1u);
+            ASSERT_EQ(run.messages.size(), 1u);
+            EXPECT_EQ(run.messages[0].title, L"Setup_TORVALINK");
+            EXPECT_TRUE(IsOneOf(run.messages[0].text, {L"Run-time error '70':\n\nPermission denied",
+                                                       L"Run-time error '53':\n\nFile not found",
+                                                       L"Run-time error '75':\n\nPath/File access error"}))
+                << testing::PrintToString(run.messages[0].text);
+            continue;
+        }
+        ++installed;
+        EXPECT_TRUE(bytes == traced) << "only the carried copy may be installed";
+        EXPECT_EQ(TraceText(), L"register 23\r\n");
+        if (run.exitCode == 0) {
+            ExpectMessages(run, {});
+            continue;
+        }
+        // Installed, but the temporary file could not be deleted at the end:
+        // the other process had it open, or had it away for a moment ("Call
+        // failed." is Wine's text for the failure that its Scripting Runtime
+        // gives for a file in use).
+        EXPECT_EQ(run.exitCode, 1u);
+        ASSERT_EQ(run.messages.size(), 1u);
+        EXPECT_TRUE(IsOneOf(run.messages[0].text,
+                            {L"Run-time error '70':\n\nPermission denied", L"Run-time error '53':\n\nFile not found",
+                             L"Run-time error '-2147467259':\n\nCall failed."}))
+            << testing::PrintToString(run.messages[0].text);
+    }
+    stop = true;
+    replacer.join();
+    EXPECT_GT(replaced, 0);
+    EXPECT_GT(installed, 0) << "no round got through";
+    EXPECT_GT(stopped, 0) << "the other process never got in the way";
 }
 
 } // namespace
