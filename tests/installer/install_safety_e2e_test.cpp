@@ -353,4 +353,47 @@ TEST_F(InstallSafety, ProcessReplacingTheTemporaryFileNeverGetsItsFileInstalled)
     EXPECT_GT(stopped, 0) << "the other process never got in the way";
 }
 
+// Started at the same time, the runs take their turns: the first makes the
+// update that is needed, the others then find the same version and do nothing.
+TEST_F(InstallSafety, RunsAtTheSameTimeInstallAndRegisterOncePerUpdate)
+{
+    struct Case {
+        const char* installed;
+        const wchar_t* fixture; // null: no installed copy
+        const wchar_t* trace;   // the registration entries that ran, in order
+    };
+    const Case cases[] = {
+        {"no copy", nullptr, L"register 23\r\n"},
+        {"an older copy", L"torvalink_1_0_0_22.ocx", L"unregister 22\r\nregister 23\r\n"},
+        {"the same version", L"torvalink_1_0_0_23.ocx", L""},
+    };
+    constexpr int Rounds = 3, RunsAtOnce = 3;
+    for (const Case& c : cases) {
+        for (int round = 0; round < Rounds; ++round) {
+            SCOPED_TRACE(testing::Message() << c.installed << ", round " << round);
+            CleanUp();
+            if (c.fixture)
+                WriteFileBytes(target, ReadFileBytes(BesideTestExe(c.fixture)));
+
+            std::vector<WatchedRun> runs(RunsAtOnce);
+            std::vector<std::thread> watchers;
+            for (WatchedRun& run : runs)
+                watchers.emplace_back(
+                    [&run] { run = RunAndAnswerMessageBoxes(BesideTestExe(L"Setup_TORVALINK_traced.exe")); });
+            for (std::thread& watcher : watchers)
+                watcher.join();
+
+            for (const WatchedRun& run : runs) {
+                EXPECT_TRUE(run.finished);
+                EXPECT_EQ(run.exitCode, 0u);
+                ExpectMessages(run, {});
+            }
+            EXPECT_EQ(TraceText(), c.trace);
+            EXPECT_TRUE(ReadFileBytes(target) == traced) << "the carried copy must be installed";
+            EXPECT_EQ(ClassKeyExists(), c.fixture == nullptr || Text(c.fixture) != L"torvalink_1_0_0_23.ocx");
+            EXPECT_FALSE(FileExists(temporary));
+        }
+    }
+}
+
 } // namespace
