@@ -123,24 +123,33 @@ protected:
     }
 };
 
-// TEMP (and TMP) of the runs, for as long as the object lives.
+// TEMP and TMP of the runs, for as long as the object lives.
 class TemporaryFolderSetting {
 public:
     explicit TemporaryFolderSetting(const Text& folder)
     {
-        for (const wchar_t* name : {L"TMP", L"TEMP"})
-            SetEnvironmentVariableW(name, folder.c_str());
+        for (Saved& variable : saved_) {
+            wchar_t value[MAX_PATH] = L"";
+            variable.existed = GetEnvironmentVariableW(variable.name, value, MAX_PATH) != 0;
+            variable.value = value;
+            SetEnvironmentVariableW(variable.name, folder.c_str());
+        }
     }
     ~TemporaryFolderSetting()
     {
-        for (const wchar_t* name : {L"TMP", L"TEMP"})
-            SetEnvironmentVariableW(name, saved_.c_str());
+        for (const Saved& variable : saved_)
+            SetEnvironmentVariableW(variable.name, variable.existed ? variable.value.c_str() : nullptr);
     }
     TemporaryFolderSetting(const TemporaryFolderSetting&) = delete;
     TemporaryFolderSetting& operator=(const TemporaryFolderSetting&) = delete;
 
 private:
-    const Text saved_ = TempFolder();
+    struct Saved {
+        const wchar_t* name;
+        bool existed;
+        Text value;
+    };
+    Saved saved_[2] = {{L"TMP", false, {}}, {L"TEMP", false, {}}};
 };
 
 // Each failure box has the number and a text: the classic text where the
