@@ -4,8 +4,8 @@ add_library(product_code INTERFACE)
 target_compile_options(product_code INTERFACE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
   # Link-time optimisation for the product binaries; the objects stay fat, so
   # that the test executables, which GCC 12 cannot link with LTO, use their
-  # ordinary code.
-  -flto -ffat-lto-objects)
+  # ordinary code. Size before speed: the installer does little work.
+  -flto -ffat-lto-objects -Oz)
 
 # Windows 95 runs on the 486 and the first Pentium, which lack the Pentium
 # Pro's conditional moves that the compiler would otherwise use.
@@ -40,6 +40,6 @@ function(own_entry_point target entry argument_bytes)
     target_link_libraries(${target} PRIVATE common)
   endif()
   target_link_libraries(${target} PRIVATE product_code)
-  target_link_options(${target} PRIVATE ${PRODUCT_ARCHITECTURE} -flto -fuse-linker-plugin -nostartfiles -nodefaultlibs -Wl,--entry=${symbol}
+  target_link_options(${target} PRIVATE ${PRODUCT_ARCHITECTURE} -Oz -flto -fuse-linker-plugin -nostartfiles -nodefaultlibs -Wl,--entry=${symbol}
     -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
 endfunction()

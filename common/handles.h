@@ -17,6 +17,12 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
+// Ownership of a mutex that the thread waited for: given back, not closed.
+struct MutexReleaser {
+    void operator()(HANDLE mutex) const noexcept { ReleaseMutex(mutex); }
+};
+using MutexOwnership = std::unique_ptr<void, MutexReleaser>;
+
 struct FindCloser {
     void operator()(HANDLE search) const noexcept { FindClose(search); }
 };

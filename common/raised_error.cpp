@@ -12,11 +12,12 @@ Text SystemMessage(DWORD code)
                        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     const UniqueLocal owner(text);
     Text message;
-    if (!text || FromAnsi(AnsiView(text, length), message).Failed())
-        return {};
+    if (text)
+        (void)FromAnsi(AnsiView(text, length), message); // a failure leaves it empty
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
-    return message;
+    // A number that the system has no text for still gets one.
+    return message.empty() ? L"Application-defined or object-defined error" : message;
 }
 
 Status Failure(std::int32_t number, Text description, Text source)

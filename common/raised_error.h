@@ -60,7 +60,8 @@ inline Status LastWin32Failure()
 // A failed COM call: the HRESULT as the number, the system's text for it.
 Status HResultFailure(HRESULT result);
 
-// The system's text for an error code or HRESULT, without the trailing line end.
+// The system's text for an error code or HRESULT, without the trailing line
+// end; "Application-defined or object-defined error" where it has none.
 Text SystemMessage(DWORD code);
 
 // Memory or a thread slot could not be had: nothing sensible can go on. Tells

@@ -20,12 +20,17 @@ UniqueModule LoadSystemLibrary(const char* name)
         return UniqueModule(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
 
     // Older systems: the full path.
-    char folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    char path[MAX_PATH + 16];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return nullptr;
-    const AnsiText path = AnsiText(folder, length) + "\\" + name;
-    return UniqueModule(LoadLibraryA(path.c_str()));
+    const AnsiView file(name);
+    if (file.size() >= sizeof path - length - 1)
+        return nullptr;
+    path[length] = '\\';
+    file.copy(path + length + 1, file.size());
+    path[length + 1 + file.size()] = '\0';
+    return UniqueModule(LoadLibraryA(path));
 }
 
 void RestrictDllSearchToSystemFolder()

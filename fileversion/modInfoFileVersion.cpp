@@ -77,9 +77,10 @@ Text GetFileVersionText(const Text& FileName, const std::int16_t& ShortForm)
     if (!api.Usable())
         return {};
 
-    // A name the code page cannot hold names no file that the A functions can read.
+    // A name the code page cannot hold, and that has no short form, names no
+    // file that the A functions can read.
     AnsiText path;
-    if (ToAnsi(FileName, path).Failed())
+    if (ToAnsiPath(FileName, path).Failed())
         return {};
     DWORD ignored = 0;
     const DWORD size = api.infoSize(path.c_str(), &ignored);

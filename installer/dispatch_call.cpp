@@ -1,5 +1,7 @@
 #include "dispatch_call.h"
 
+#include "error_text.h"
+
 #include <memory>
 
 namespace {
@@ -33,10 +35,12 @@ Status InvokeFailure(HRESULT result, EXCEPINFO& exception)
         exception.pfnDeferredFillIn(&exception);
     const UniqueBstr source(exception.bstrSource), description(exception.bstrDescription), help(exception.bstrHelpFile);
     const HRESULT code = exception.scode != S_OK ? exception.scode : result;
+    const std::int32_t number = ErrorNumber(code);
     Text text = BstrText(description.get());
+    // The Scripting Runtime gives its numbers without a text.
     if (text.empty())
-        text = SystemMessage(static_cast<DWORD>(code));
-    return Failure(ErrorNumber(code), text, BstrText(source.get()));
+        text = ErrorDescription(number);
+    return Failure(number, text, BstrText(source.get()));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "file_system_object.h"
 
+#include "error_text.h"
+
 Status FileSystemObject::Create()
 {
     CLSID clsid;
@@ -7,7 +9,9 @@ Status FileSystemObject::Create()
     if (SUCCEEDED(result))
         result = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDispatch),
                                   reinterpret_cast<void**>(object_.ReleaseAndGetAddressOf()));
-    return FAILED(result) ? HResultFailure(result) : Status();
+    // Whatever the cause (no such class, a library that does not load), the
+    // number and text that such programs have always shown for it.
+    return FAILED(result) ? RunTimeFailure(429) : Status();
 }
 
 Status FileSystemObject::GetSpecialFolder(SpecialFolder folder, DispatchRef& found)

@@ -19,5 +19,7 @@ inline constexpr wchar_t PayloadFileName[] = L"TORVALINK.ocx";
 
 // Writes the payload to `temporary`, and when its version text sorts after the
 // installed copy's, unregisters that copy, copies the new one over it and
-// registers it; then deletes `temporary`.
+// registers it; then deletes `temporary`. Stops with the failure when the
+// payload could not be written, or when `temporary` does not hold exactly its
+// bytes; from the write until the copy has finished, nobody else can change it.
 Status InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files);

@@ -1,6 +1,7 @@
 #include "modMain.h"
 
 #include "ansi_text.h"
+#include "error_text.h"
 #include "file_system_object.h"
 #include "handles.h"
 #include "install_steps.h"
@@ -29,7 +30,7 @@ public:
     Status Exists(const Text& path, bool& exists) override
     {
         AnsiText ansi;
-        RETURN_IF_FAILED(ToAnsi(path, ansi));
+        RETURN_IF_FAILED(ToAnsiPath(path, ansi));
         WIN32_FIND_DATAA found;
         const UniqueFind search(NullIfInvalid(FindFirstFileA(ansi.c_str(), &found)));
         constexpr DWORD notOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
@@ -39,15 +40,15 @@ public:
     Status Copy(const Text& source, const Text& destination) override
     {
         AnsiText from, to;
-        RETURN_IF_FAILED(ToAnsi(source, from));
-        RETURN_IF_FAILED(ToAnsi(destination, to));
-        return CopyFileA(from.c_str(), to.c_str(), FALSE) ? Status() : LastWin32Failure();
+        RETURN_IF_FAILED(ToAnsiPath(source, from));
+        RETURN_IF_FAILED(ToAnsiPath(destination, to));
+        return CopyFileA(from.c_str(), to.c_str(), FALSE) ? Status() : LastFileFailure();
     }
     Status Delete(const Text& path) override
     {
         AnsiText ansi;
-        RETURN_IF_FAILED(ToAnsi(path, ansi));
-        return DeleteFileA(ansi.c_str()) ? Status() : LastWin32Failure();
+        RETURN_IF_FAILED(ToAnsiPath(path, ansi));
+        return DeleteFileA(ansi.c_str()) ? Status() : LastFileFailure();
     }
 };
 
@@ -61,13 +62,12 @@ Status OwnExecutablePath(Text& path)
         return LastWin32Failure();
     if (length >= MAX_PATH)
         return Win32Failure(ERROR_INSUFFICIENT_BUFFER);
-    Text full;
-    RETURN_IF_FAILED(FromAnsi(AnsiView(buffer, length), full));
-    const auto slash = full.find_last_of(L'\\');
-    const Text folder = full.substr(0, slash);
-    Text name = full.substr(slash + 1);
-    name = name.substr(0, name.find_last_of(L'.'));
-    path = folder + L"\\" + name + L".exe";
+    RETURN_IF_FAILED(FromAnsi(AnsiView(buffer, length), path));
+    // The extension goes; a dot before the last backslash is a folder's.
+    const std::size_t dot = path.find_last_of(L'.');
+    if (dot != Text::npos && dot + 1 > path.find_last_of(L'\\') + 1)
+        path.resize(dot);
+    path += L".exe";
     return {};
 }
 

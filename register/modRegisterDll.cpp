@@ -21,9 +21,15 @@ DWORD WINAPI RunEntry(void* entry)
     return static_cast<DWORD>(reinterpret_cast<RegistrationEntry*>(entry)());
 }
 
+// The two messages that name the library: their text, then the path, then "'.".
+void ShowNamingMessage(const wchar_t* text, const Text& DllPath, const wchar_t* title)
+{
+    ShowMessage(text + DllPath + L"'.", StopMessage, title);
+}
+
 [[noreturn]] void EndCallingThreadAfterTimeout(const Text& DllPath, UniqueModule library, UniqueHandle worker)
 {
-    ShowMessage(L"Registrazione fallita per time-out da '" + DllPath + L"'.", StopMessage, L"Registrazione fallita!");
+    ShowNamingMessage(L"Registrazione fallita per time-out da '", DllPath, L"Registrazione fallita!");
     DWORD exitCode = 0;
     GetExitCodeThread(worker.get(), &exitCode);
     // The worker may still be running inside the library: it stays loaded, and
@@ -38,7 +44,7 @@ DWORD WINAPI RunEntry(void* entry)
 void RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
 {
     AnsiText path;
-    UniqueModule library(ToAnsi(DllPath, path).Failed() ? nullptr : LoadLibraryA(path.c_str()));
+    UniqueModule library(ToAnsiPath(DllPath, path).Failed() ? nullptr : LoadLibraryA(path.c_str()));
     if (!library) {
         ShowMessage(L"Errore caricando la DLL", StopMessage, L"Register Server");
         return;
@@ -50,8 +56,7 @@ void RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
     UniqueHandle worker(entry ? CreateThread(nullptr, 0, RunEntry, reinterpret_cast<void*>(entry), 0, &threadId)
                               : nullptr);
     if (!worker) {
-        ShowMessage(L"Registrazione fallita EntryPoint mancante '" + DllPath + L"'.", StopMessage,
-                    L"Registrazione Fallita!");
+        ShowNamingMessage(L"Registrazione fallita EntryPoint mancante '", DllPath, L"Registrazione Fallita!");
         return;
     }
 

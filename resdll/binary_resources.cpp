@@ -4,32 +4,37 @@
 
 #include "ansi_text.h"
 #include "current_error.h"
+#include "error_text.h"
 #include "number_text.h"
 
 namespace {
 
 Status WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
 {
-    // OPEN_ALWAYS: an existing file is opened without being cut.
-    UniqueHandle file(NullIfInvalid(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    // CREATE_ALWAYS: a file that another writer put there since the deletion is
+    // cut, so success means exactly these bytes. Nobody else may write to the
+    // file while it is open.
+    UniqueHandle file(NullIfInvalid(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file)
-        return LastWin32Failure();
+        return LastFileFailure();
 
     DWORD written = 0;
     if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        return LastWin32Failure();
+        return LastFileFailure();
     if (written != bytes.size())
-        return Win32Failure(ERROR_WRITE_FAULT);
+        return FileFailure(ERROR_WRITE_FAULT);
 
     if (!CloseHandle(file.release()))
-        return LastWin32Failure();
+        return LastFileFailure();
     return {};
 }
 
-bool HasWildcard(const AnsiText& path)
+// A wildcard would make the deletion below remove every file it matches; a
+// zero character would cut the name short.
+bool IsBadName(const AnsiText& path)
 {
-    return path.find_first_of("*?") != AnsiText::npos;
+    return path.find_first_of(AnsiView("*?", 3)) != AnsiText::npos;
 }
 
 } // namespace
@@ -66,18 +71,16 @@ std::int32_t CResDll::SaveDllData(std::int16_t index, const Text& Path, const Te
 
 Status CResDll::WriteResourceFile(std::int16_t index, const Text& Path, const Text& resformat, bool overwrite)
 {
-    // A wildcard would make the deletion below remove every file it matches.
-    // Checked on the ANSI form: characters the code page lacks turn into "?".
     AnsiText path;
-    RETURN_IF_FAILED(ToAnsi(Path, path));
-    if (HasWildcard(path))
-        return Win32Failure(ERROR_INVALID_NAME);
+    RETURN_IF_FAILED(ToAnsiPath(Path, path));
+    if (IsBadName(path))
+        return FileFailure(ERROR_INVALID_NAME);
 
     if (PathExists(Path)) {
         if (!overwrite)
             return Failure(58, L"File already exists");
         if (!DeleteFileA(path.c_str()))
-            return LastWin32Failure();
+            return LastFileFailure();
     }
 
     const ByteBuffer buffer = LoadDllData(index, resformat);
@@ -90,7 +93,7 @@ Status CResDll::WriteResourceFile(std::int16_t index, const Text& Path, const Te
 bool CResDll::PathExists(const Text& Path) const
 {
     AnsiText path;
-    if (ToAnsi(Path, path).Failed())
+    if (ToAnsiPath(Path, path).Failed())
         return false;
     WIN32_FIND_DATAA found;
     const UniqueFind search(NullIfInvalid(FindFirstFileA(path.c_str(), &found)));

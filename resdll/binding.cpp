@@ -17,14 +17,14 @@ void CResDll::DllName(const Text& vData)
         ReleaseLibrary();
         DllNameValue.clear();
 
+        // A name that the code page cannot hold is not handed over with look-alikes
+        // in it, which could name another library: it cannot be loaded.
         AnsiText ansiName;
-        RETURN_IF_FAILED(ToAnsi(vData, ansiName));
-        Text name;
-        RETURN_IF_FAILED(FromAnsi(ansiName, name));
-        DllHandle.reset(LoadLibraryA(ansiName.c_str()));
+        if (!ToAnsiPath(vData, ansiName).Failed())
+            DllHandle.reset(LoadLibraryA(ansiName.c_str()));
         if (!DllHandle)
-            return Failure(48, L"Error in loading DLL: " + name);
-        DllNameValue = name;
+            return Failure(48, L"Error in loading DLL: " + vData);
+        DllNameValue = vData;
         return {};
     });
 }

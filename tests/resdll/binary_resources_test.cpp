@@ -1,11 +1,15 @@
 #include "CResDll.h"
 #include "current_error.h"
 #include "fixture_ids.h"
+#include "handles.h"
 #include "pattern.h"
 #include "print_text.h"
 #include "scratch_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -138,50 +142,138 @@ TEST_F(SaveDllData, NegativeIndexIsWidenedAndNotFound)
     EXPECT_EQ(CurrentError().Description, L"Custom resource with identifier -1 not found.");
 }
 
-TEST_F(SaveDllData, MissingDirectoryGivesFileLayerNumberAndCreatesNothing)
-{
-    const Text inMissingDir = dir / L"no such dir\\payload.bin";
-    const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, inMissingDir);
-    EXPECT_NE(result, 0);
-    EXPECT_NE(result, 58);
-    EXPECT_NE(result, 326);
-    EXPECT_FALSE(FileExists(dir / L"no such dir"));
-}
-
-TEST_F(SaveDllData, DirectoryAtTheTargetCannotBeDeleted)
+TEST_F(SaveDllData, FileLayerFailuresGiveTheClassicNumbersAndLeaveTheTargetAlone)
 {
     const Text sub = dir / L"sub";
     ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
-    const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, sub);
-    EXPECT_NE(result, 0);
-    EXPECT_NE(result, 326);
+    const Text readOnly = dir / L"read-only.bin", inUse = dir / L"in-use.bin";
+    const ByteBuffer keep(10, 0x5A);
+    WriteFileBytes(readOnly, keep);
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    WriteFileBytes(inUse, keep);
+    // Open without delete sharing, as a file in use is.
+    const UniqueHandle held(NullIfInvalid(CreateFileW(inUse.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                      nullptr, OPEN_EXISTING, 0, nullptr)));
+    ASSERT_TRUE(held);
+
+    struct Case {
+        Text path;
+        std::int32_t result;
+    };
+    const Case cases[] = {
+        {dir / L"no such dir\\payload.bin", 76}, // Path not found
+        {sub, 70},                               // a directory: Permission denied
+        {readOnly, 70},
+        {inUse, 70},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.path));
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, c.path), c.result);
+    }
+    EXPECT_FALSE(FileExists(dir / L"no such dir"));
     EXPECT_TRUE(FileExists(sub));
+    EXPECT_EQ(ReadFileBytes(readOnly), keep);
+    EXPECT_EQ(ReadFileBytes(inUse), keep);
 }
 
-TEST_F(SaveDllData, RefusesAWildcardPathAndTouchesNothing)
+TEST_F(SaveDllData, RefusesAWildcardOrZeroInThePathWith52AndTouchesNothing)
 {
     const ByteBuffer keep(10, 0x5A);
     WriteFileBytes(dir / L"a.bin", keep);
     WriteFileBytes(dir / L"b.bin", keep);
-    for (const wchar_t* pattern : {L"*.bin", L"?.bin"}) {
-        SCOPED_TRACE(pattern);
+    const Text withZero = dir / Text(L"a.bin\0x", 7);
+    for (const Text& path : {dir / L"*.bin", dir / L"?.bin", withZero}) {
+        SCOPED_TRACE(testing::PrintToString(path));
         for (bool overwrite : {true, false}) {
-            const std::int32_t result = res.SaveDllData(FIXTURE_CUSTOM_ID, dir / pattern, L"CUSTOM", overwrite);
-            EXPECT_NE(result, 0);
-            EXPECT_NE(result, 58);
+            EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, path, L"CUSTOM", overwrite), 52);
             EXPECT_EQ(ReadFileBytes(dir / L"a.bin"), keep);
             EXPECT_EQ(ReadFileBytes(dir / L"b.bin"), keep);
         }
     }
 }
 
-TEST_F(SaveDllData, RefusesANameTheCodePageCannotHold)
+// Characters that code page 1252 lacks, and the look-alikes that Windows would put in.
+struct LookAlike {
+    const wchar_t* name;
+    const wchar_t* lookAlike; // null: none that a file could have
+};
+const LookAlike lookAlikes[] = {
+    {L"\u0141ukasz", L"Lukasz"},
+    {L"sub\uff3cbf", L"sub\\bf"},
+    {L"a\uff0eb", L"a.b"},
+    {L"\u4e2d\u6587", nullptr},
+};
+
+TEST_F(SaveDllData, RefusesANameTheCodePageCannotHoldInsteadOfWritingALookAlike)
 {
-    // Such a name would reach the platform with "?" in place of the character.
     const ByteBuffer keep(10, 0x5A);
-    WriteFileBytes(dir / L"x.bin", keep);
-    EXPECT_NE(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / L"\x4E2D.bin"), 0);
-    EXPECT_EQ(ReadFileBytes(dir / L"x.bin"), keep);
+    for (const LookAlike& c : lookAlikes) {
+        SCOPED_TRACE(testing::PrintToString(Text(c.name)));
+        if (c.lookAlike) {
+            // "sub\bf" needs its folder.
+            CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+            WriteFileBytes(dir / c.lookAlike, keep);
+        }
+        // In a folder that exists, and in one that does not.
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name), ERROR_NO_UNICODE_TRANSLATION);
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name + L"\\payload.bin"), ERROR_NO_UNICODE_TRANSLATION);
+        EXPECT_FALSE(FileExists(dir / c.name));
+        if (c.lookAlike) {
+            EXPECT_EQ(ReadFileBytes(dir / c.lookAlike), keep);
+        }
+    }
+}
+
+TEST_F(SaveDllData, WritesIntoAFolderTheCodePageCannotHoldThroughItsShortForm)
+{
+    for (const LookAlike& c : lookAlikes) {
+        SCOPED_TRACE(testing::PrintToString(Text(c.name)));
+        const Text folder = dir / c.name;
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        if (c.lookAlike) {
+            CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+            ASSERT_TRUE(CreateDirectoryW((dir / c.lookAlike).c_str(), nullptr));
+        }
+        // Twice: the second time over the file that the first wrote.
+        for (int time = 0; time < 2; ++time) {
+            EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, folder + L"\\payload.bin"), 0);
+            EXPECT_EQ(ReadFileBytes(folder + L"\\payload.bin"), custom);
+        }
+        if (c.lookAlike) {
+            EXPECT_FALSE(FileExists(dir / c.lookAlike + L"\\payload.bin"));
+        }
+    }
+}
+
+// Another writer keeps moving a longer file to the target whenever there is
+// none, also between the deletion and the opening of the target. Whenever the
+// save reports success, the target holds exactly the resource: the writer
+// cannot put a file there while the saved one stands.
+TEST_F(SaveDllData, SuccessMeansExactlyTheResourceAlsoWhenAnotherWriterPutsAFileThere)
+{
+    const Text longer = dir / L"longer.bin";
+    std::atomic<bool> stop{false};
+    std::atomic<int> moved{0};
+    std::thread writer([&] {
+        while (!stop) {
+            if (!FileExists(longer))
+                WriteFileBytes(longer, ByteBuffer(FIXTURE_CUSTOM_SIZE * 2, 0xEE));
+            if (MoveFileW(longer.c_str(), target.c_str()))
+                ++moved;
+        }
+    });
+    int saved = 0;
+    for (int round = 0; round < 300; ++round) {
+        if (res.SaveDllData(FIXTURE_CUSTOM_ID, target) != 0)
+            continue;
+        ++saved;
+        EXPECT_TRUE(ReadFileBytes(target) == custom) << "round " << round;
+        DeleteFileW(target.c_str());
+    }
+    stop = true;
+    writer.join();
+    EXPECT_GT(saved, 0);
+    EXPECT_GT(moved, 0);
 }
 
 TEST_F(SaveDllData, ClosesTheFileItWrote)

@@ -4,6 +4,8 @@
 #include "fixture_ids.h"
 #include "pattern.h"
 #include "print_text.h"
+#include "scratch_dir.h"
+#include "test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,54 @@ TEST_F(Binding, FailedBindReportsError48WithTheNameAsGiven)
     EXPECT_EQ(CurrentError().Description, L"Error in loading DLL: no such library 42.dll");
     EXPECT_EQ(CurrentError().Source, L"");
     EXPECT_EQ(res.DllName(), L"");
+}
+
+// A name that code page 1252 cannot hold is not loaded under the look-alike
+// that Windows would put in for it, even where a library of that name exists.
+TEST_F(Binding, NameTheCodePageCannotHoldIsNotLoadedAsALookAlike)
+{
+    ScratchDir dir;
+    ASSERT_TRUE(CreateDirectoryW((dir / L"sub").c_str(), nullptr));
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* lookAlike; // null: none that a file could have
+    };
+    const Case cases[] = {
+        {L"resfix\u0101.dll", L"resfixa.dll"}, {L"\u0141ib.dll", L"Lib.dll"},  {L"sub\uff3cfix.dll", L"sub\\fix.dll"},
+        {L"fix\uff0edll", L"fix.dll"},         {L"\u4e2d\u6587.dll", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(Text(c.name)));
+        if (c.lookAlike) {
+            ASSERT_TRUE(CopyFileW(BesideTestExe(L"resource_fixture.dll").c_str(), (dir / c.lookAlike).c_str(), FALSE));
+        }
+        CResDll res;
+        res.DllName(dir / c.name);
+        EXPECT_EQ(CurrentError().Number, 48);
+        EXPECT_EQ(CurrentError().Description, L"Error in loading DLL: " + dir / c.name);
+        EXPECT_EQ(res.DllName(), L"");
+        // Unbound: it reads the running executable, not the look-alike.
+        EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), Pattern(FIXTURE_EXE_CUSTOM_SIZE, FIXTURE_EXE_CUSTOM_SEED));
+    }
+}
+
+TEST_F(Binding, LibraryInAFolderTheCodePageCannotHoldIsLoadedThroughItsShortForm)
+{
+    ScratchDir dir;
+    for (const wchar_t* folder : {L"\u0141ukasz", L"\u4e2d\u6587", L"sub\uff3cdir", L"a\uff0eb"}) {
+        SCOPED_TRACE(testing::PrintToString(Text(folder)));
+        const Text library = dir / folder + L"\\resource_fixture.dll";
+        ASSERT_TRUE(CreateDirectoryW((dir / folder).c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(BesideTestExe(L"resource_fixture.dll").c_str(), library.c_str(), FALSE));
+        {
+            CResDll res;
+            res.DllName(library);
+            EXPECT_EQ(CurrentError().Number, 0);
+            EXPECT_EQ(res.DllName(), library) << "the name as given";
+            EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), Pattern(FIXTURE_CUSTOM_SIZE, FIXTURE_CUSTOM_SEED));
+        }
+        EXPECT_TRUE(DeleteFileW(library.c_str())) << "the library must have been freed";
+    }
 }
 
 TEST_F(Binding, GettingTheNameLeavesCurrentErrorAlone)
