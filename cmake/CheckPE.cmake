@@ -2,7 +2,7 @@
 # these names, undecorated (what Wine would not refuse, Windows would).
 function(check_exports target)
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${SYSTEM_PYTHON} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py exports $<TARGET_FILE:${target}> ${ARGN}
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py exports $<TARGET_FILE:${target}> ${ARGN}
     VERBATIM)
 endfunction()
 
@@ -31,7 +31,7 @@ function(check_windows95 target)
   endif()
   set(list ${PROJECT_SOURCE_DIR}/cmake/windows95_imports.txt)
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${SYSTEM_PYTHON} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py windows95 $<TARGET_FILE:${target}> ${list}
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py windows95 $<TARGET_FILE:${target}> ${list}
             --dlls ${W95_DLLS} ${own_entry} --objdump ${CMAKE_OBJDUMP}
     VERBATIM)
   # A check runs after linking only: an edited list or check links again.
