@@ -1,8 +1,49 @@
+# The machine of this build's binaries, as check_pe.py names it.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(TORVALINK_PE_MACHINE I386)
+else()
+  set(TORVALINK_PE_MACHINE AMD64)
+endif()
+
+# check_payload(INSTALLER PAYLOAD_FILE [PAYLOAD_TARGET]): INSTALLER is built
+# only after its payload has passed the payload check: a self-registering
+# library (it exports DllRegisterServer and DllUnregisterServer) for the
+# installer's machine. The check is the target INSTALLER_payload_check.
+function(check_payload installer payload)
+  set(check ${PROJECT_SOURCE_DIR}/cmake/check_pe.py)
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${installer}_payload_checked)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${Python3_EXECUTABLE} ${check} payload ${payload} --machine ${TORVALINK_PE_MACHINE}
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS ${payload} ${ARGN} ${check}
+    COMMENT "Checking the payload of ${installer}: ${payload}"
+    VERBATIM)
+  add_custom_target(${installer}_payload_check DEPENDS ${stamp})
+  add_dependencies(${installer} ${installer}_payload_check)
+endfunction()
+
+# check_payload_file(VARIABLE): the same check at configure time, of the file
+# that the cache entry VARIABLE names; a payload that fails it stops the configure.
+function(check_payload_file variable)
+  set(payload ${${variable}})
+  if(NOT EXISTS ${payload} OR IS_DIRECTORY ${payload})
+    message(FATAL_ERROR "${variable}: no such file: ${payload}")
+  endif()
+  execute_process(COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py payload ${payload}
+                          --machine ${TORVALINK_PE_MACHINE}
+    RESULT_VARIABLE status OUTPUT_VARIABLE problems ERROR_VARIABLE problems)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${variable} names a file that this build's installer cannot carry:\n${problems}"
+      "The setting stays in this build folder's cache (${CMAKE_BINARY_DIR}) until it is changed: give another "
+      "file, or -D${variable}= for the control built here.")
+  endif()
+endfunction()
+
 # check_exports(TARGET NAME...): the build fails unless TARGET exports exactly
 # these names, undecorated (what Wine would not refuse, Windows would).
 function(check_exports target)
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${SYSTEM_PYTHON} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py exports $<TARGET_FILE:${target}> ${ARGN}
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py exports $<TARGET_FILE:${target}> ${ARGN}
     VERBATIM)
 endfunction()
 
@@ -31,7 +72,7 @@ function(check_windows95 target)
   endif()
   set(list ${PROJECT_SOURCE_DIR}/cmake/windows95_imports.txt)
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${SYSTEM_PYTHON} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py windows95 $<TARGET_FILE:${target}> ${list}
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py windows95 $<TARGET_FILE:${target}> ${list}
             --dlls ${W95_DLLS} ${own_entry} --objdump ${CMAKE_OBJDUMP}
     VERBATIM)
   # A check runs after linking only: an edited list or check links again.

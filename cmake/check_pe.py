@@ -3,9 +3,19 @@
 
   exports FILE NAME...   FILE exports exactly these names, undecorated
   imports FILE           FILE imports Known DLLs only
-  installer EXE PAYLOAD  EXE is a GUI executable that imports only Known DLLs and
-                         carries PAYLOAD as CUSTOM 101 (language 1040), an icon,
-                         version 1.0.0.23 and the administrator manifest
+  payload PAYLOAD --machine MACHINE
+                         PAYLOAD can be an installer's payload: a self-registering
+                         library (it exports DllRegisterServer and
+                         DllUnregisterServer) built for MACHINE (I386 or AMD64),
+                         the installer's machine
+  installer EXE PAYLOAD [--product-control]
+                         EXE is a PE32 GUI executable that imports only Known DLLs
+                         and carries PAYLOAD as CUSTOM 101 (language 1040), an icon,
+                         version 1.0.0.23 and the administrator manifest; PAYLOAD
+                         passes the payload check for EXE's machine.
+                         --product-control: PAYLOAD is the TORVALINK control built
+                         here, which must also keep ASLR, DEP and relocations,
+                         export exactly its four entries and be version 1.0.0.23
   windows95 FILE LIST --dlls DLL... [--own-entry MAP] [--objdump OBJDUMP]
                          FILE loads and works on Windows 95: a PE32 asks for
                          subsystem 4.0 at most; it imports by name, only from the
@@ -72,9 +82,40 @@ def known_dlls_only(path):
         fail(path, f"imports DLLs that are not Known DLLs: {sorted(imported - KNOWN_DLLS)}")
 
 
-def installer(path, payload_path):
+# The entries that make a library self-registering: what the installer calls.
+SELF_REGISTRATION = ["DllRegisterServer", "DllUnregisterServer"]
+MACHINES = {"I386": "x86 (I386)", "AMD64": "x86-64 (AMD64)", "ARM64": "ARM64", "ARMNT": "ARM (ARMNT)"}
+
+
+def machine_name(machine):
+    name = pefile.MACHINE_TYPE.get(machine, f"0x{machine:04x}")
+    return MACHINES.get(name.removeprefix("IMAGE_FILE_MACHINE_"), name)
+
+
+def payload(path, machine):
+    """PAYLOAD can be carried by an installer for MACHINE, which loads it and
+    calls its registration entries: one line per problem, each naming PAYLOAD."""
+    try:
+        pe = pefile.PE(path)
+    except (OSError, pefile.PEFormatError) as error:
+        fail(path, f"cannot be the installer's payload: not a readable PE file ({error})")
+    problems = []
+    if pe.FILE_HEADER.Machine != machine:
+        problems.append(f"built for {machine_name(pe.FILE_HEADER.Machine)}, but the installer is built for "
+                        f"{machine_name(machine)}: it could neither load nor register it")
+    if not pe.FILE_HEADER.Characteristics & pefile.IMAGE_CHARACTERISTICS["IMAGE_FILE_DLL"]:
+        problems.append("not a library (DLL): the installer can only register a self-registering library")
+    exported = {e.name.decode() for e in pe.DIRECTORY_ENTRY_EXPORT.symbols if e.name} \
+        if hasattr(pe, "DIRECTORY_ENTRY_EXPORT") else set()
+    if missing := [name for name in SELF_REGISTRATION if name not in exported]:
+        problems.append(f"does not export {' and '.join(missing)}: not a self-registering library")
+    if problems:
+        sys.exit("\n".join(f"{path}: {problem}" for problem in problems))
+
+
+def installer(path, payload_path, product_control):
     pe = pefile.PE(path)
-    payload = open(payload_path, "rb").read()
+    payload_bytes = open(payload_path, "rb").read()
     if pe.FILE_HEADER.Machine != pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]:
         fail(path, "not an i386 executable")
     if pe.OPTIONAL_HEADER.Magic != 0x10B:
@@ -84,7 +125,7 @@ def installer(path, payload_path):
     known_dlls_only(path)
     hardening(pe, path)
     found = resources(pe)
-    if found.get(("CUSTOM", 101, 1040)) != payload:
+    if found.get(("CUSTOM", 101, 1040)) != payload_bytes:
         fail(path, "CUSTOM 101 (language 1040) is not the payload file")
     if not any(k[0] == pefile.RESOURCE_TYPE["RT_GROUP_ICON"] for k in found):
         fail(path, "no icon")
@@ -99,13 +140,13 @@ def installer(path, payload_path):
     if WINDOWS_81 in manifest or WINDOWS_10 in manifest:
         fail(path, "the manifest declares Windows 8.1 or 10")
 
-    control = pefile.PE(payload_path)
-    if control.FILE_HEADER.Machine != pe.FILE_HEADER.Machine:
-        fail(payload_path, "payload built for another machine")
-    hardening(control, payload_path)
-    exports(payload_path, ["DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"])
-    if file_version(control, payload_path) != VERSION_1_0_0_23:
-        fail(payload_path, "file version is not 1.0.0.23")
+    payload(payload_path, pe.FILE_HEADER.Machine)
+    if product_control:
+        control = pefile.PE(payload_path)
+        hardening(control, payload_path)
+        exports(payload_path, ["DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"])
+        if file_version(control, payload_path) != VERSION_1_0_0_23:
+            fail(payload_path, "file version is not 1.0.0.23")
 
 
 # Windows 95 ------------------------------------------------------------------
@@ -345,8 +386,19 @@ def main(argv):
         exports(argv[2], argv[3:])
     elif argv[1] == "imports":
         known_dlls_only(argv[2])
+    elif argv[1] == "payload":
+        parser = argparse.ArgumentParser(prog=f"{argv[0]} payload")
+        parser.add_argument("payload")
+        parser.add_argument("--machine", required=True, choices=sorted(MACHINES))
+        args = parser.parse_args(argv[2:])
+        payload(args.payload, pefile.MACHINE_TYPE[f"IMAGE_FILE_MACHINE_{args.machine}"])
     elif argv[1] == "installer":
-        installer(argv[2], argv[3])
+        parser = argparse.ArgumentParser(prog=f"{argv[0]} installer")
+        parser.add_argument("exe")
+        parser.add_argument("payload")
+        parser.add_argument("--product-control", action="store_true")
+        args = parser.parse_args(argv[2:])
+        installer(args.exe, args.payload, args.product_control)
     elif argv[1] == "windows95":
         parser = argparse.ArgumentParser(prog=f"{argv[0]} windows95")
         parser.add_argument("file")

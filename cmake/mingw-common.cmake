@@ -9,7 +9,10 @@ set(CMAKE_RANLIB ${TOOLCHAIN_PREFIX}-gcc-ranlib-${MINGW_THREAD_MODEL})
 set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
 set(CMAKE_OBJDUMP ${TOOLCHAIN_PREFIX}-objdump)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
+# Libraries, headers and packages for the target, never the build machine's:
+# MinGW-w64's own tree, and the prefixes that CMAKE_PREFIX_PATH names (packages
+# built for the target, e.g. an installed TorvaLink).
+set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
