@@ -15,6 +15,8 @@
 #include <cwchar>
 #include <vector>
 
+using namespace torvalink;
+
 namespace {
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)

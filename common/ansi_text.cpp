@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstring>
 
+namespace torvalink {
+
 namespace {
 
 bool FitsInt(std::size_t length)
@@ -90,3 +92,5 @@ Status FromAnsi(AnsiView text, Text& wide)
     MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), needed);
     return {};
 }
+
+} // namespace torvalink

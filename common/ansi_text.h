@@ -6,6 +6,8 @@
 #include "raised_error.h"
 #include "text.h"
 
+namespace torvalink {
+
 // Lossless only: a text that does not come back unchanged from the code page
 // (a character it lacks, which Windows would replace by "?" or by a look-alike
 // such as "L" for "Ł" or "\" for "＼") is refused with
@@ -19,3 +21,5 @@ Status ToAnsiPath(const Text& path, AnsiText& ansi);
 
 // Every byte (or double-byte pair) becomes one character; zero bytes are kept.
 Status FromAnsi(AnsiView text, Text& wide);
+
+} // namespace torvalink

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace torvalink {
+
 namespace {
 
 // One thread-local slot for the process, taken on first use. Plain TlsAlloc
@@ -46,3 +48,5 @@ void ClearCurrentError()
     delete static_cast<RaisedError*>(TlsGetValue(slot));
     TlsSetValue(slot, nullptr);
 }
+
+} // namespace torvalink

@@ -2,6 +2,8 @@
 
 #include "raised_error.h"
 
+namespace torvalink {
+
 // The running thread's current error; Number 0 and empty texts when clear.
 RaisedError& CurrentError();
 
@@ -32,3 +34,5 @@ template <class Steps> void IgnoreFailures(Steps&& steps)
     if (status.Failed())
         CurrentError() = status.TakeError();
 }
+
+} // namespace torvalink

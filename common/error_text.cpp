@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace torvalink {
+
 namespace {
 
 constexpr std::int16_t ClassicNumbers[] = {5, 7, 52, 53, 54, 57, 58, 61, 67, 68, 70, 71, 75, 76, 429};
@@ -58,3 +60,5 @@ Status FileFailure(DWORD code)
             number = FileNumbers[i];
     return RunTimeFailure(number);
 }
+
+} // namespace torvalink

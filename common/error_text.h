@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+namespace torvalink {
+
 // The classic run-time text of the numbers that the file layer and the
 // Scripting Runtime give ("File not found" for 53), otherwise the system's text
 // for the number; never empty.
@@ -26,3 +28,5 @@ inline Status LastFileFailure()
 {
     return FileFailure(GetLastError());
 }
+
+} // namespace torvalink

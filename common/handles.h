@@ -7,6 +7,8 @@
 #include <memory>
 #include <type_traits>
 
+namespace torvalink {
+
 struct ModuleFreer {
     void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
 };
@@ -43,3 +45,5 @@ struct KeyCloser {
     void operator()(HKEY key) const noexcept { RegCloseKey(key); }
 };
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+
+} // namespace torvalink

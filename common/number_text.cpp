@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+namespace torvalink {
+
 void AppendDecimal(Text& text, std::uint32_t value, std::size_t width)
 {
     wchar_t digits[10]; // 2^32 has 10 digits
@@ -23,3 +25,5 @@ Text Decimal(std::int32_t value)
     AppendDecimal(text, value < 0 ? 0 - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value));
     return text;
 }
+
+} // namespace torvalink

@@ -3,6 +3,8 @@
 #include "ansi_text.h"
 #include "handles.h"
 
+namespace torvalink {
+
 Text SystemMessage(DWORD code)
 {
     // The A form: Windows 95, 98 and Me have FormatMessageW only as a stub.
@@ -46,3 +48,5 @@ void FailOutOfMemory()
     MessageBoxW(nullptr, L"Run-time error '7':\n\nOut of memory", nullptr, MB_OK | MB_ICONERROR | MB_TASKMODAL);
     ExitProcess(ErrOutOfMemory);
 }
+
+} // namespace torvalink

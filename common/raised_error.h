@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <utility>
 
+namespace torvalink {
+
 // A failure: its number, where it arose (empty when not given) and what went wrong.
 struct RaisedError {
     std::int32_t Number = 0;
@@ -41,7 +43,7 @@ private:
 // Ends the calling function with the failure of `expression`, if it failed.
 #define RETURN_IF_FAILED(expression)                                                                                   \
     do {                                                                                                               \
-        if (Status failure_ = (expression); failure_.Failed())                                                         \
+        if (::torvalink::Status failure_ = (expression); failure_.Failed())                                            \
             return failure_;                                                                                           \
     } while (false)
 
@@ -67,3 +69,5 @@ Text SystemMessage(DWORD code);
 // Memory or a thread slot could not be had: nothing sensible can go on. Tells
 // the user without needing any memory of its own, and ends the process.
 [[noreturn]] void FailOutOfMemory();
+
+} // namespace torvalink

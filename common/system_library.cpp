@@ -2,6 +2,8 @@
 
 #include "text.h"
 
+namespace torvalink {
+
 namespace {
 
 // LOAD_LIBRARY_SEARCH_SYSTEM32 is understood only where AddDllDirectory exists
@@ -46,3 +48,5 @@ void RestrictDllSearchToSystemFolder()
     else if (auto* setDirectory = ProcAddress<SetDllDirectoryFn>(kernel, "SetDllDirectoryA"))
         setDirectory("");
 }
+
+} // namespace torvalink

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace torvalink {
+
 // A system library loaded from the system folder only, never from the
 // executable's folder or the current directory. Null when it cannot be loaded.
 UniqueModule LoadSystemLibrary(const char* name);
@@ -19,3 +21,5 @@ template <class Function> Function* ProcAddress(HMODULE module, const char* name
 // Limits the process's DLL search to the system folder where the platform can,
 // and at least takes the current directory out of it.
 void RestrictDllSearchToSystemFolder();
+
+} // namespace torvalink

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace torvalink {
+
 namespace {
 
 // version.dll is no Known DLL: it is loaded from the system folder at run time
@@ -91,3 +93,5 @@ Text GetFileVersionText(const Text& FileName, const std::int16_t& ShortForm)
     ProcessPendingMessages();
     return text;
 }
+
+} // namespace torvalink

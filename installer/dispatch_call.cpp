@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace torvalink {
+
 namespace {
 
 // IID_NULL, which IDispatch takes in a reserved argument; written out so that
@@ -122,3 +124,5 @@ Status AsBool(const Variant& result, bool& flag)
     flag = result.value().boolVal != VARIANT_FALSE;
     return {};
 }
+
+} // namespace torvalink

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+namespace torvalink {
+
 using DispatchRef = Microsoft::WRL::ComPtr<IDispatch>;
 
 // An owned VARIANT.
@@ -47,3 +49,5 @@ Status Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<cons
 Status AsObject(const Variant& result, DispatchRef& object);
 Status AsText(const Variant& result, Text& text);
 Status AsBool(const Variant& result, bool& flag);
+
+} // namespace torvalink

@@ -10,6 +10,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+using namespace torvalink;
+
 namespace {
 
 UINT Run()

@@ -2,6 +2,8 @@
 
 #include "error_text.h"
 
+namespace torvalink {
+
 Status FileSystemObject::Create()
 {
     CLSID clsid;
@@ -53,3 +55,5 @@ Status FileSystemObject::FolderPath(IDispatch* folder, Text& path)
     RETURN_IF_FAILED(Invoke(folder, L"Path", {}, result));
     return AsText(result, path);
 }
+
+} // namespace torvalink

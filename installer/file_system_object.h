@@ -3,6 +3,8 @@
 #include "dispatch_call.h"
 #include "text.h"
 
+namespace torvalink {
+
 // The Scripting Runtime's FileSystemObject, called by name.
 class FileSystemObject {
 public:
@@ -22,3 +24,5 @@ public:
 private:
     DispatchRef object_;
 };
+
+} // namespace torvalink

@@ -9,6 +9,8 @@
 
 #include <cstring>
 
+namespace torvalink {
+
 namespace {
 
 constexpr std::int16_t PayloadResourceId = 101;
@@ -93,3 +95,5 @@ Status InstallPayload(CResDll& resources, const Text& target, const Text& tempor
     held.reset();
     return files.Delete(temporary);
 }
+
+} // namespace torvalink

@@ -4,6 +4,8 @@
 #include "raised_error.h"
 #include "text.h"
 
+namespace torvalink {
+
 // The file operations in which the two install procedures differ.
 class InstallFiles {
 public:
@@ -23,3 +25,5 @@ inline constexpr wchar_t PayloadFileName[] = L"TORVALINK.ocx";
 // payload could not be written, or when `temporary` does not hold exactly its
 // bytes; from the write until the copy has finished, nobody else can change it.
 Status InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files);
+
+} // namespace torvalink

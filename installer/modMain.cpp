@@ -7,6 +7,8 @@
 #include "install_steps.h"
 #include "modWindowsVersion.h"
 
+namespace torvalink {
+
 namespace {
 
 class ScriptingFiles final : public InstallFiles {
@@ -124,3 +126,5 @@ Status InstallWithFixedPaths()
     return InstallPayload(resources, Text(L"C:\\Windows\\System\\") + PayloadFileName, Text(L"C:\\") + PayloadFileName,
                           files);
 }
+
+} // namespace torvalink

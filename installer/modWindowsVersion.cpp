@@ -2,6 +2,8 @@
 
 #include "text.h"
 
+namespace torvalink {
+
 namespace {
 
 // The service-pack text with its blanks trimmed: Windows 95 and 98 report
@@ -71,3 +73,5 @@ std::int32_t GetWindowsVersion()
     GetVersionExA(&record);
     return ClassifyWindowsVersion(record);
 }
+
+} // namespace torvalink

@@ -13,6 +13,8 @@
 
 #include <initializer_list>
 
+using namespace torvalink;
+
 HMODULE ServerModule();
 
 namespace {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+namespace torvalink {
+
 namespace {
 
 constexpr DWORD RegistrationTimeoutMs = 10000;
@@ -66,3 +68,5 @@ void RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
     // The entry's own result is not reported: a failing entry counts as done.
     worker.reset();
 }
+
+} // namespace torvalink

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+namespace torvalink {
+
 using PictureRef = Microsoft::WRL::ComPtr<IPictureDisp>;
 
 // Only 1 to 65535 are integer resource identifiers; any other value, handed to
@@ -29,17 +31,16 @@ constexpr bool IsResourceId(std::int64_t index)
 // returns the failure's number. Pictures, buffers and texts belong to the caller.
 class CResDll {
 public:
-    ByteBuffer LoadDllData(std::int32_t index, const Text& resformat = L"CUSTOM");
-    std::int32_t SaveDllData(std::int16_t index, const Text& Path, const Text& resformat = L"CUSTOM",
-                             bool overwrite = true);
+    ByteBuffer LoadDllData(std::int32_t index, TextArg resformat = L"CUSTOM");
+    std::int32_t SaveDllData(std::int16_t index, TextArg Path, TextArg resformat = L"CUSTOM", bool overwrite = true);
     // Lädt ein Bitmap, Icon oder Cursor aus einer Resource-DLL
     PictureRef LoadDllPicture(std::int32_t index, std::int32_t resformat);
-    void DllName(const Text& vData);
+    void DllName(TextArg vData);
     Text DllName() const;
     bool PlayWave(std::int32_t index);
     Text LoadDllString(std::int32_t index, const std::int32_t& length = 255);
-    Text GetDllURL(std::int16_t index, const Text& resformat = L"CUSTOM");
-    Text LoadDllText(std::int16_t index, const Text& resformat = L"CUSTOM");
+    Text GetDllURL(std::int16_t index, TextArg resformat = L"CUSTOM");
+    Text LoadDllText(std::int16_t index, TextArg resformat = L"CUSTOM");
     PictureRef LoadDllIcon(std::int32_t index);
     PictureRef LoadDllCursor(std::int32_t index);
     PictureRef LoadDllBitmap(std::int32_t index);
@@ -59,3 +60,5 @@ private:
     UniqueModule DllHandle; // null while unbound: the platform then reads the running executable
     Text DllNameValue;
 };
+
+} // namespace torvalink

@@ -7,6 +7,8 @@
 #include "error_text.h"
 #include "number_text.h"
 
+namespace torvalink {
+
 namespace {
 
 Status WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
@@ -39,12 +41,12 @@ bool IsBadName(const AnsiText& path)
 
 } // namespace
 
-ByteBuffer CResDll::LoadDllData(std::int32_t index, const Text& resformat)
+ByteBuffer CResDll::LoadDllData(std::int32_t index, TextArg resformat)
 {
     return IgnoreFailures<ByteBuffer>([&](ByteBuffer& buffer) -> Status {
         const HMODULE module = DllHandle.get();
         AnsiText type;
-        RETURN_IF_FAILED(ToAnsi(resformat, type));
+        RETURN_IF_FAILED(ToAnsi(resformat.text(), type));
         const HRSRC info = IsResourceId(index) ? FindResourceA(module, MAKEINTRESOURCEA(index), type.c_str()) : nullptr;
         if (!info)
             return Failure(326, L"Custom resource with identifier " + Decimal(index) + L" not found.");
@@ -64,7 +66,7 @@ ByteBuffer CResDll::LoadDllData(std::int32_t index, const Text& resformat)
     });
 }
 
-std::int32_t CResDll::SaveDllData(std::int16_t index, const Text& Path, const Text& resformat, bool overwrite)
+std::int32_t CResDll::SaveDllData(std::int16_t index, TextArg Path, TextArg resformat, bool overwrite)
 {
     return WriteResourceFile(index, Path, resformat, overwrite).Number();
 }
@@ -104,3 +106,5 @@ bool CResDll::IsBufferEmpty(const ByteBuffer& buffer)
 {
     return buffer.empty();
 }
+
+} // namespace torvalink

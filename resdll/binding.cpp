@@ -5,12 +5,14 @@
 #include "ansi_text.h"
 #include "current_error.h"
 
+namespace torvalink {
+
 CResDll::~CResDll()
 {
     ReleaseLibrary();
 }
 
-void CResDll::DllName(const Text& vData)
+void CResDll::DllName(TextArg vData)
 {
     IgnoreFailures([&]() -> Status {
         // The old library goes first, also when the new name is the same.
@@ -23,7 +25,7 @@ void CResDll::DllName(const Text& vData)
         if (!ToAnsiPath(vData, ansiName).Failed())
             DllHandle.reset(LoadLibraryA(ansiName.c_str()));
         if (!DllHandle)
-            return Failure(48, L"Error in loading DLL: " + vData);
+            return Failure(48, L"Error in loading DLL: " + vData.text());
         DllNameValue = vData;
         return {};
     });
@@ -33,3 +35,5 @@ Text CResDll::DllName() const
 {
     return DllNameValue;
 }
+
+} // namespace torvalink

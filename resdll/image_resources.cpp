@@ -5,6 +5,8 @@
 #include "current_error.h"
 #include "number_text.h"
 
+namespace torvalink {
+
 namespace {
 
 enum PictureKind : std::int32_t { Bitmap = 0, Icon = 1, Cursor = 2 };
@@ -92,3 +94,5 @@ PictureRef CResDll::LoadDllBitmap(std::int32_t index)
 {
     return LoadDllPicture(index, Bitmap);
 }
+
+} // namespace torvalink

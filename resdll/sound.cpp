@@ -8,6 +8,8 @@
 
 #include <atomic>
 
+namespace torvalink {
+
 namespace {
 
 // winmm.dll is no Known DLL, so it is loaded from the system folder at run
@@ -45,3 +47,5 @@ void CResDll::ReleaseLibrary()
             playSound(nullptr, nullptr, 0);
     DllHandle.reset();
 }
+
+} // namespace torvalink

@@ -8,6 +8,8 @@
 
 #include <climits>
 
+namespace torvalink {
+
 namespace {
 
 constexpr std::size_t LongestUrlName = 256;
@@ -45,7 +47,7 @@ Text CResDll::LoadDllString(std::int32_t index, const std::int32_t& length)
     });
 }
 
-Text CResDll::GetDllURL(std::int16_t index, const Text& resformat)
+Text CResDll::GetDllURL(std::int16_t index, TextArg resformat)
 {
     return IgnoreFailures<Text>([&](Text& url) -> Status {
         if (!DllNameValue.empty() && DllNameValue.size() <= LongestUrlName)
@@ -54,7 +56,7 @@ Text CResDll::GetDllURL(std::int16_t index, const Text& resformat)
     });
 }
 
-Text CResDll::LoadDllText(std::int16_t index, const Text& resformat)
+Text CResDll::LoadDllText(std::int16_t index, TextArg resformat)
 {
     const ByteBuffer bytes = LoadDllData(index, resformat);
     Text text;
@@ -65,3 +67,5 @@ Text CResDll::LoadDllText(std::int16_t index, const Text& resformat)
         CurrentError() = converted.TakeError();
     return text;
 }
+
+} // namespace torvalink

@@ -10,33 +10,33 @@ namespace std {
 
 void __throw_length_error(const char*)
 {
-    FailOutOfMemory();
+    torvalink::FailOutOfMemory();
 }
 
 void __throw_bad_alloc()
 {
-    FailOutOfMemory();
+    torvalink::FailOutOfMemory();
 }
 
 void __throw_bad_array_new_length()
 {
-    FailOutOfMemory();
+    torvalink::FailOutOfMemory();
 }
 
 // Out-of-range positions and null character pointers: errors in the program itself.
 void __throw_logic_error(const char*)
 {
-    FailInternal();
+    torvalink::FailInternal();
 }
 
 void __throw_out_of_range_fmt(const char*, ...)
 {
-    FailInternal();
+    torvalink::FailInternal();
 }
 
 } // namespace std
 
 extern "C" void __cxa_pure_virtual()
 {
-    FailInternal();
+    torvalink::FailInternal();
 }

@@ -14,7 +14,7 @@ void* Allocate(std::size_t size)
 {
     if (void* memory = HeapAlloc(GetProcessHeap(), 0, size ? size : 1))
         return memory;
-    FailOutOfMemory();
+    torvalink::FailOutOfMemory();
 }
 
 void Release(void* memory) noexcept
@@ -55,8 +55,8 @@ void operator delete[](void* memory, std::size_t) noexcept
     Release(memory);
 }
 
-void FailInternal()
+void torvalink::FailInternal()
 {
     MessageBoxW(nullptr, L"Run-time error '51':\n\nInternal error", nullptr, MB_OK | MB_ICONERROR | MB_TASKMODAL);
-    ExitProcess(ErrInternal);
+    ExitProcess(torvalink::ErrInternal);
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+using namespace torvalink;
+
 namespace {
 
 // False, after saying why, when the last CResDll member failed.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace torvalink;
+
 namespace {
 
 // The cases below are written for the code page that Wine gives the tests.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace torvalink;
+
 namespace {
 
 Text Padded(const Text& file)

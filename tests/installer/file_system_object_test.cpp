@@ -10,6 +10,8 @@
 
 #include <objbase.h>
 
+using namespace torvalink;
+
 namespace {
 
 class FileSystemObjectTest : public ::testing::Test {

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+using namespace torvalink;
+
 namespace {
 
 const Text ClassKey = L"CLSID\\{6F1C2A7E-3B4D-4E8A-9C51-2D7B8E0A4F63}";

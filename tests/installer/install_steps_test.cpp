@@ -14,6 +14,8 @@
 
 #include <vector>
 
+using namespace torvalink;
+
 namespace {
 
 // Plain file operations, recorded. While the copy runs, it tries what another

@@ -13,6 +13,8 @@
 
 #include <string>
 
+using namespace torvalink;
+
 namespace {
 
 const Text ClassKey = L"CLSID\\{6F1C2A7E-3B4D-4E8A-9C51-2D7B8E0A4F63}";

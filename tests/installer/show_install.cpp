@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <string>
 
+using namespace torvalink;
+
 namespace {
 
 AnsiText Printable(const Text& text)

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+using namespace torvalink;
+
 namespace {
 
 OSVERSIONINFOA Record(DWORD platform, DWORD major, DWORD minor, const char* csd = "")

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace torvalink;
+
 namespace {
 
 // What the self-registration fixtures recorded: "load", "register",

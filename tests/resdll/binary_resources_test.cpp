@@ -11,6 +11,8 @@
 #include <atomic>
 #include <thread>
 
+using namespace torvalink;
+
 namespace {
 
 class BoundToFixture : public ::testing::Test {

@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
+using namespace torvalink;
+
 namespace {
 
 // What the load tracer libraries recorded: "+a " when load_tracer_a.dll was
@@ -40,6 +45,17 @@ TEST_F(Binding, BindsToALibraryByNameAndReadsItsResources)
     EXPECT_EQ(res.DllName(), L"resource_fixture.dll");
     EXPECT_TRUE(IsLoaded(L"resource_fixture.dll"));
     EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), Pattern(FIXTURE_CUSTOM_SIZE, FIXTURE_CUSTOM_SEED));
+}
+
+// Programs that hold their texts as standard wide strings pass them as they are.
+TEST_F(Binding, TakesStandardWideStrings)
+{
+    CResDll res;
+    res.DllName(std::wstring(L"resource_fixture.dll"));
+    EXPECT_EQ(res.DllName(), L"resource_fixture.dll");
+    EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID, std::wstring(L"CUSTOM")),
+              Pattern(FIXTURE_CUSTOM_SIZE, FIXTURE_CUSTOM_SEED));
+    EXPECT_EQ(res.GetDllURL(7, std::wstring_view(L" CUSTOM ")), L"RES://resource_fixture.dll/CUSTOM/7");
 }
 
 TEST_F(Binding, FailedBindReportsError48WithTheNameAsGiven)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace torvalink;
+
 namespace {
 
 class Pictures : public ::testing::Test {

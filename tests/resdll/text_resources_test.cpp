@@ -9,6 +9,8 @@
 
 #include <climits>
 
+using namespace torvalink;
+
 namespace {
 
 class TextResources : public ::testing::Test {

@@ -4,6 +4,8 @@
 
 #include <set>
 
+namespace torvalink {
+
 namespace {
 
 Text WindowText(HWND window)
@@ -69,3 +71,5 @@ WatchedRun RunAndAnswerMessageBoxes(const Text& program, DWORD timeLimitMs,
     run.finished = true;
     return run;
 }
+
+} // namespace torvalink

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+namespace torvalink {
+
 // Runs a program to its end while answering its message boxes: each dialog
 // (window class #32770) that the program opens has its title and text recorded
 // and its OK button pressed; then `onAnswered`, if given, is told of it.
@@ -22,3 +24,5 @@ struct WatchedRun {
 
 WatchedRun RunAndAnswerMessageBoxes(const Text& program, DWORD timeLimitMs = 60000,
                                     const std::function<void(const WatchedRun::Message&)>& onAnswered = {});
+
+} // namespace torvalink

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace torvalink {
+
 // The bytes that tests/fixtures/make_fixture_data.py writes for `pattern SIZE SEED`.
 inline ByteBuffer Pattern(std::size_t size, std::uint32_t seed)
 {
@@ -16,3 +18,5 @@ inline ByteBuffer Pattern(std::size_t size, std::uint32_t seed)
     }
     return bytes;
 }
+
+} // namespace torvalink

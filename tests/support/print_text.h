@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string>
 
+namespace torvalink {
+
 inline void PrintTo(const Text& text, std::ostream* out)
 {
     std::string utf8(text.size() * 3, '\0');
@@ -17,3 +19,5 @@ inline void PrintTo(const Text& text, std::ostream* out)
     utf8.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     *out << "L\"" << utf8 << "\"";
 }
+
+} // namespace torvalink

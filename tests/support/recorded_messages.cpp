@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+namespace torvalink {
+
 namespace {
 
 std::mutex guard;
@@ -29,3 +31,5 @@ void ClearRecordedMessages()
     const std::lock_guard<std::mutex> lock(guard);
     shown.clear();
 }
+
+} // namespace torvalink

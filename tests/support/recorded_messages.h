@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace torvalink {
+
 // Test executables link this in place of the real message box: ShowMessage
 // records what would have been shown and answers OK.
 struct ShownMessage {
@@ -16,3 +18,5 @@ struct ShownMessage {
 
 std::vector<ShownMessage> RecordedMessages();
 void ClearRecordedMessages();
+
+} // namespace torvalink

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace torvalink {
+
 namespace {
 
 void RemoveTree(const Text& dir)
@@ -77,3 +79,5 @@ bool FileExists(const Text& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+} // namespace torvalink

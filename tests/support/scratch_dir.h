@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace torvalink {
+
 // A fresh directory under the temporary folder, removed with its files when the test ends.
 class ScratchDir {
 public:
@@ -24,3 +26,5 @@ private:
 ByteBuffer ReadFileBytes(const Text& path);
 void WriteFileBytes(const Text& path, const ByteBuffer& bytes);
 bool FileExists(const Text& path);
+
+} // namespace torvalink

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace torvalink {
+
 // A file in the folder of the running test executable, where the fixtures are built.
 inline Text BesideTestExe(const Text& name)
 {
@@ -13,3 +15,5 @@ inline Text BesideTestExe(const Text& name)
     folder.erase(folder.find_last_of(L'\\') + 1);
     return folder + name;
 }
+
+} // namespace torvalink
