@@ -2,6 +2,9 @@
 
 #include "text.h"
 
+#include <atomic>
+#include <iterator>
+
 namespace torvalink {
 
 namespace {
@@ -13,6 +16,10 @@ bool HasSearchFlags()
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
     return kernel && GetProcAddress(kernel, "AddDllDirectory");
 }
+
+// By RunTimeLibrary, and each once loaded.
+constexpr const char* RunTimeLibraryNames[] = {"version.dll", "winmm.dll"};
+std::atomic<HMODULE> LoadedLibraries[std::size(RunTimeLibraryNames)] = {};
 
 } // namespace
 
@@ -33,6 +40,18 @@ UniqueModule LoadSystemLibrary(const char* name)
     file.copy(path + length + 1, file.size());
     path[length + 1 + file.size()] = '\0';
     return UniqueModule(LoadLibraryA(path));
+}
+
+HMODULE SystemLibrary(RunTimeLibrary which)
+{
+    const auto index = static_cast<std::size_t>(which);
+    if (const HMODULE known = LoadedLibraries[index].load(std::memory_order_acquire))
+        return known;
+    // Threads that race here each take a load reference; all are kept.
+    const HMODULE library = LoadSystemLibrary(RunTimeLibraryNames[index]).release();
+    if (library)
+        LoadedLibraries[index].store(library, std::memory_order_release);
+    return library;
 }
 
 void RestrictDllSearchToSystemFolder()

@@ -18,6 +18,23 @@ template <class Function> Function* ProcAddress(HMODULE module, const char* name
     return reinterpret_cast<Function*>(reinterpret_cast<Plain>(GetProcAddress(module, name)));
 }
 
+// The system libraries that the program loads at run time rather than imports.
+// Neither is a Known DLL, so an import could take a copy planted beside the
+// executable.
+enum class RunTimeLibrary { Version, Winmm };
+
+// The library, loaded from the system folder on first use and kept for the
+// rest of the process (a sound goes on playing inside winmm.dll after
+// PlayWave has returned); null when it cannot be loaded.
+HMODULE SystemLibrary(RunTimeLibrary which);
+
+// One of its exports as a typed function pointer; null when either is missing.
+template <class Function> Function* SystemFunction(RunTimeLibrary which, const char* name)
+{
+    const HMODULE library = SystemLibrary(which);
+    return library ? ProcAddress<Function>(library, name) : nullptr;
+}
+
 // Limits the process's DLL search to the system folder where the platform can,
 // and at least takes the current directory out of it.
 void RestrictDllSearchToSystemFolder();

@@ -12,15 +12,14 @@ namespace torvalink {
 
 namespace {
 
-// version.dll is no Known DLL: it is loaded from the system folder at run time
-// rather than imported, so a copy planted beside the executable is never used.
+// The version functions of version.dll, which is loaded at run time.
 struct VersionApi {
-    UniqueModule library = LoadSystemLibrary("version.dll");
     decltype(&GetFileVersionInfoSizeA) infoSize =
-        ProcAddress<decltype(GetFileVersionInfoSizeA)>(library.get(), "GetFileVersionInfoSizeA");
+        SystemFunction<decltype(GetFileVersionInfoSizeA)>(RunTimeLibrary::Version, "GetFileVersionInfoSizeA");
     decltype(&GetFileVersionInfoA) info =
-        ProcAddress<decltype(GetFileVersionInfoA)>(library.get(), "GetFileVersionInfoA");
-    decltype(&VerQueryValueA) query = ProcAddress<decltype(VerQueryValueA)>(library.get(), "VerQueryValueA");
+        SystemFunction<decltype(GetFileVersionInfoA)>(RunTimeLibrary::Version, "GetFileVersionInfoA");
+    decltype(&VerQueryValueA) query =
+        SystemFunction<decltype(VerQueryValueA)>(RunTimeLibrary::Version, "VerQueryValueA");
 
     bool Usable() const { return infoSize && info && query; }
 };

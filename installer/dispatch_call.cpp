@@ -12,11 +12,6 @@ namespace {
 // no GUID library is linked for it.
 constexpr IID ReservedIid{};
 
-struct BstrFreer {
-    void operator()(BSTR text) const noexcept { SysFreeString(text); }
-};
-using UniqueBstr = std::unique_ptr<OLECHAR, BstrFreer>;
-
 Text BstrText(BSTR text)
 {
     return text ? Text(text, SysStringLen(text)) : Text();
@@ -47,31 +42,9 @@ Status InvokeFailure(HRESULT result, EXCEPINFO& exception)
 
 } // namespace
 
-Status Variant::FromText(const Text& text, Variant& variant)
+Status TextVariant(const Text& text, Variant& variant)
 {
-    VariantClear(&variant.value_);
-    variant.value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    if (!variant.value_.bstrVal)
-        return HResultFailure(E_OUTOFMEMORY);
-    variant.value_.vt = VT_BSTR;
-    return {};
-}
-
-Variant::Variant(bool flag) noexcept : Variant()
-{
-    value_.vt = VT_BOOL;
-    value_.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
-}
-
-Variant::Variant(std::int32_t number) noexcept : Variant()
-{
-    value_.vt = VT_I4;
-    value_.lVal = number;
-}
-
-Variant::Variant(Variant&& other) noexcept : value_(other.value_)
-{
-    VariantInit(&other.value_);
+    return variant.AssignText(text.data(), text.size()) ? Status() : HResultFailure(E_OUTOFMEMORY);
 }
 
 Status Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<const Variant*> arguments, Variant& value)

@@ -2,6 +2,7 @@
 
 // Late-bound calls through IDispatch, for COM objects without a type library header.
 
+#include "handles.h"
 #include "raised_error.h"
 #include "text.h"
 
@@ -16,26 +17,8 @@ namespace torvalink {
 
 using DispatchRef = Microsoft::WRL::ComPtr<IDispatch>;
 
-// An owned VARIANT.
-class Variant {
-public:
-    Variant() noexcept { VariantInit(&value_); }
-    explicit Variant(bool flag) noexcept;
-    explicit Variant(std::int32_t number) noexcept;
-    Variant(Variant&& other) noexcept;
-    ~Variant() { VariantClear(&value_); }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
-
-    // A text argument; fails only when no memory is left for it.
-    static Status FromText(const Text& text, Variant& variant);
-
-    VARIANT* get() noexcept { return &value_; }
-    const VARIANT& value() const noexcept { return value_; }
-
-private:
-    VARIANT value_;
-};
+// A text argument for Invoke; fails only when no memory is left for it.
+Status TextVariant(const Text& text, Variant& variant);
 
 // The most arguments that Invoke passes; the FileSystemObject needs three.
 inline constexpr unsigned MaxArguments = 3;

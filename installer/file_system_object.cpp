@@ -18,7 +18,7 @@ Status FileSystemObject::Create()
 
 Status FileSystemObject::GetSpecialFolder(SpecialFolder folder, DispatchRef& found)
 {
-    const Variant kind(static_cast<std::int32_t>(folder));
+    const Variant kind(static_cast<LONG>(folder));
     Variant result;
     RETURN_IF_FAILED(Invoke(object_.Get(), L"GetSpecialFolder", {&kind}, result));
     return AsObject(result, found);
@@ -27,7 +27,7 @@ Status FileSystemObject::GetSpecialFolder(SpecialFolder folder, DispatchRef& fou
 Status FileSystemObject::FileExists(const Text& path, bool& exists)
 {
     Variant file, result;
-    RETURN_IF_FAILED(Variant::FromText(path, file));
+    RETURN_IF_FAILED(TextVariant(path, file));
     RETURN_IF_FAILED(Invoke(object_.Get(), L"FileExists", {&file}, result));
     return AsBool(result, exists);
 }
@@ -36,8 +36,8 @@ Status FileSystemObject::CopyFile(const Text& source, const Text& destination, b
 {
     Variant from, to, result;
     const Variant replace(overwrite);
-    RETURN_IF_FAILED(Variant::FromText(source, from));
-    RETURN_IF_FAILED(Variant::FromText(destination, to));
+    RETURN_IF_FAILED(TextVariant(source, from));
+    RETURN_IF_FAILED(TextVariant(destination, to));
     return Invoke(object_.Get(), L"CopyFile", {&from, &to, &replace}, result);
 }
 
@@ -45,7 +45,7 @@ Status FileSystemObject::DeleteFile(const Text& path, bool force)
 {
     Variant file, result;
     const Variant evenReadOnly(force);
-    RETURN_IF_FAILED(Variant::FromText(path, file));
+    RETURN_IF_FAILED(TextVariant(path, file));
     return Invoke(object_.Get(), L"DeleteFile", {&file, &evenReadOnly}, result);
 }
 

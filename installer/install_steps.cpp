@@ -25,7 +25,7 @@ Text PaddedVersion(const Text& path)
 // delete it while it is held (read sharing only), and makes sure that it holds
 // exactly the carried bytes: between the save and this open another process
 // could have put other bytes there.
-Status HoldPayload(const Text& path, UniqueHandle& held)
+Status HoldPayload(const Text& path, UniqueFile& held)
 {
     AnsiText ansi;
     RETURN_IF_FAILED(ToAnsiPath(path, ansi));
@@ -36,8 +36,8 @@ Status HoldPayload(const Text& path, UniqueHandle& held)
     // One byte more than carried, so that a longer file shows.
     const std::unique_ptr<std::uint8_t[]> found(new std::uint8_t[size + 1]);
     DWORD read = 0;
-    held.reset(NullIfInvalid(CreateFileA(ansi.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr)));
+    held.reset(CreateFileA(ansi.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr));
     if (!held || !ReadFile(held.get(), found.get(), size + 1, &read, nullptr))
         return LastFileFailure();
     // Other bytes: 75, "Path/File access error".
@@ -66,7 +66,7 @@ Status InstallPayload(CResDll& resources, const Text& target, const Text& tempor
     // that someone else put there.
     if (const std::int32_t saved = resources.SaveDllData(PayloadResourceId, temporary, L"CUSTOM", true))
         return RunTimeFailure(saved);
-    UniqueHandle held;
+    UniqueFile held;
     RETURN_IF_FAILED(HoldPayload(temporary, held));
 
     const Text newVersion = PaddedVersion(temporary);

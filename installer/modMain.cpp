@@ -34,7 +34,7 @@ public:
         AnsiText ansi;
         RETURN_IF_FAILED(ToAnsiPath(path, ansi));
         WIN32_FIND_DATAA found;
-        const UniqueFind search(NullIfInvalid(FindFirstFileA(ansi.c_str(), &found)));
+        const UniqueFind search(FindFirstFileA(ansi.c_str(), &found));
         constexpr DWORD notOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
         exists = search && (found.dwFileAttributes & notOrdinary) == 0 && found.cFileName[0] != '\0';
         return {};

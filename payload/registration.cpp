@@ -67,9 +67,8 @@ bool ServerPath(char (&path)[MAX_PATH])
 // Test builds only: records which copy ran which entry, so that tests can see the order.
 void Trace(const char* entry)
 {
-    const UniqueHandle file(
-        NullIfInvalid(CreateFileA(TORVALINK_TRACE_FILE, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const UniqueFile file(CreateFileA(TORVALINK_TRACE_FILE, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return;
     SetFilePointer(file.get(), 0, nullptr, FILE_END);

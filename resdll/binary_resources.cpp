@@ -16,8 +16,8 @@ Status WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
     // CREATE_ALWAYS: a file that another writer put there since the deletion is
     // cut, so success means exactly these bytes. Nobody else may write to the
     // file while it is open.
-    UniqueHandle file(NullIfInvalid(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                                FILE_ATTRIBUTE_NORMAL, nullptr)));
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return LastFileFailure();
 
@@ -98,7 +98,7 @@ bool CResDll::PathExists(const Text& Path) const
     if (ToAnsiPath(Path, path).Failed())
         return false;
     WIN32_FIND_DATAA found;
-    const UniqueFind search(NullIfInvalid(FindFirstFileA(path.c_str(), &found)));
+    const UniqueFind search(FindFirstFileA(path.c_str(), &found));
     return search != nullptr;
 }
 

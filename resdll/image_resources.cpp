@@ -11,23 +11,8 @@ namespace {
 
 enum PictureKind : std::int32_t { Bitmap = 0, Icon = 1, Cursor = 2 };
 
-// A loaded image handle that no picture owns yet.
-struct LoadedImage {
-    HANDLE handle = nullptr;
-    PictureKind kind = Bitmap;
-
-    ~LoadedImage()
-    {
-        if (!handle)
-            return;
-        if (kind == Bitmap)
-            DeleteObject(handle);
-        else if (kind == Icon)
-            DestroyIcon(static_cast<HICON>(handle));
-        else
-            DestroyCursor(static_cast<HCURSOR>(handle));
-    }
-};
+// The image type of each kind, as UniqueImage destroys it.
+constexpr UINT ImageTypes[] = {IMAGE_BITMAP, IMAGE_ICON, IMAGE_CURSOR};
 
 // Null for an identifier that is no integer resource identifier or a kind that is none of the three.
 HANDLE LoadImageHandle(HMODULE module, std::int32_t index, PictureKind kind)
@@ -52,27 +37,27 @@ PictureRef CResDll::LoadDllPicture(std::int32_t index, std::int32_t resformat)
 {
     return IgnoreFailures<PictureRef>([&](PictureRef& picture) -> Status {
         const bool knownKind = resformat == Bitmap || resformat == Icon || resformat == Cursor;
-        LoadedImage image;
-        image.kind = static_cast<PictureKind>(resformat);
-        image.handle = knownKind ? LoadImageHandle(DllHandle.get(), index, image.kind) : nullptr;
-        if (!image.handle)
+        const auto kind = static_cast<PictureKind>(knownKind ? resformat : Bitmap);
+        UniqueImage image(knownKind ? LoadImageHandle(DllHandle.get(), index, kind) : nullptr,
+                          ImageDestroyer{ImageTypes[kind]});
+        if (!image)
             return Failure(326, L"Picture resource with identifier " + Decimal(index) + L" not found.");
 
         // A cursor is wrapped as an icon. The picture takes the handle over.
         PICTDESC description{};
         description.cbSizeofstruct = sizeof description;
-        if (image.kind == Bitmap) {
+        if (kind == Bitmap) {
             description.picType = PICTYPE_BITMAP;
-            description.bmp.hbitmap = static_cast<HBITMAP>(image.handle);
+            description.bmp.hbitmap = static_cast<HBITMAP>(image.get());
         } else {
             description.picType = PICTYPE_ICON;
-            description.icon.hicon = static_cast<HICON>(image.handle);
+            description.icon.hicon = static_cast<HICON>(image.get());
         }
         Microsoft::WRL::ComPtr<IDispatch> created;
         if (FAILED(OleCreatePictureIndirect(&description, __uuidof(IDispatch), TRUE,
                                             reinterpret_cast<void**>(created.GetAddressOf()))))
             return Failure(481, L"Invalid Picture");
-        image.handle = nullptr;
+        image.release();
 
         if (FAILED(created.As(&picture)))
             return Failure(481, L"Invalid Picture");

@@ -6,25 +6,13 @@
 
 #include <mmsystem.h>
 
-#include <atomic>
-
 namespace torvalink {
 
 namespace {
 
-// winmm.dll is no Known DLL, so it is loaded from the system folder at run
-// time. It stays loaded for the rest of the process: a sound goes on playing
-// inside it after PlayWave has returned.
 decltype(&PlaySoundA) PlaySoundFunction()
 {
-    static std::atomic<decltype(&PlaySoundA)> playSound{nullptr};
-    if (const auto known = playSound.load(std::memory_order_acquire))
-        return known;
-    // Each racing thread takes a load reference; the module stays loaded either way.
-    const HMODULE winmm = LoadSystemLibrary("winmm.dll").release();
-    const auto found = winmm ? ProcAddress<decltype(PlaySoundA)>(winmm, "PlaySoundA") : nullptr;
-    playSound.store(found, std::memory_order_release);
-    return found;
+    return SystemFunction<decltype(PlaySoundA)>(RunTimeLibrary::Winmm, "PlaySoundA");
 }
 
 } // namespace
