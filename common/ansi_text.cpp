@@ -1,5 +1,6 @@
 #include "ansi_text.h"
 
+#include "failures.h"
 #include "system_library.h"
 
 #include <windows.h>

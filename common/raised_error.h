@@ -16,11 +16,40 @@ struct RaisedError {
     Text Description;
 };
 
-// Numbers the program raises itself, beside the platform's error codes.
-enum RaisedErrorNumber : std::int32_t {
+// The numbers of the failures that the program raises itself: the classic
+// run-time error numbers.
+enum ErrorNumber : std::int32_t {
+    ErrInvalidArgument = 5,
     ErrOutOfMemory = 7,
+    ErrDllLoad = 48,
     ErrInternal = 51,
+    ErrBadFileName = 52,
+    ErrFileNotFound = 53,
+    ErrBadFileMode = 54,
+    ErrDeviceIo = 57,
+    ErrFileExists = 58,
+    ErrDiskFull = 61,
+    ErrTooManyFiles = 67,
+    ErrDeviceUnavailable = 68,
+    ErrPermissionDenied = 70,
+    ErrDiskNotReady = 71,
+    ErrPathFileAccess = 75,
+    ErrPathNotFound = 76,
+    ErrResourceNotFound = 326,
+    ErrCannotCreateObject = 429,
+    ErrInvalidPicture = 481,
+    ErrResourceLoad = 31037,
 };
+
+// What a RaisedError's Number is, by where the failure arose (failures.h
+// applies it, in one place):
+// - from 1 to 65535, a run-time error number: an ErrorNumber above; the number
+//   that the classic file statements give for a failed file operation's Win32
+//   code (53 for ERROR_FILE_NOT_FOUND); or, for an HRESULT of an Automation
+//   control (FACILITY_CONTROL, 0x800A....), its low word (0x800A0035 is 53).
+// - negative, an HRESULT: a failed COM call, and any other Win32 error code as
+//   its HRESULT_FROM_WIN32 (ERROR_ACCESS_DENIED is 0x80070005).
+// So a number never means two things: Win32 code 5 and run-time error 5 differ.
 
 // The outcome of a step: success, or the failure that stopped it. A failing
 // step returns one instead of throwing; the caller passes it up with
@@ -47,24 +76,8 @@ private:
             return failure_;                                                                                           \
     } while (false)
 
+// A failure that the program raises with a description of its own.
 Status Failure(std::int32_t number, Text description, Text source = {});
-
-// A Win32 error code with the system's text for it. Take the code right after
-// the failing call, before any cleanup can overwrite it.
-Status Win32Failure(DWORD code);
-
-// The calling thread's last Win32 error: for the line right after a failed call.
-inline Status LastWin32Failure()
-{
-    return Win32Failure(GetLastError());
-}
-
-// A failed COM call: the HRESULT as the number, the system's text for it.
-Status HResultFailure(HRESULT result);
-
-// The system's text for an error code or HRESULT, without the trailing line
-// end; "Application-defined or object-defined error" where it has none.
-Text SystemMessage(DWORD code);
 
 // Memory or a thread slot could not be had: nothing sensible can go on. Tells
 // the user without needing any memory of its own, and ends the process.

@@ -1,6 +1,6 @@
 #include "dispatch_call.h"
 
-#include "error_text.h"
+#include "failures.h"
 
 #include <memory>
 
@@ -17,13 +17,6 @@ Text BstrText(BSTR text)
     return text ? Text(text, SysStringLen(text)) : Text();
 }
 
-// Errors of the Automation controls (facility CONTROL) carry the classic
-// error numbers in their low word: 0x800A0035 is error 53, "File not found".
-std::int32_t ErrorNumber(HRESULT result)
-{
-    return HRESULT_FACILITY(result) == FACILITY_CONTROL ? HRESULT_CODE(result) : static_cast<std::int32_t>(result);
-}
-
 Status InvokeFailure(HRESULT result, EXCEPINFO& exception)
 {
     if (result != DISP_E_EXCEPTION)
@@ -31,8 +24,7 @@ Status InvokeFailure(HRESULT result, EXCEPINFO& exception)
     if (exception.pfnDeferredFillIn)
         exception.pfnDeferredFillIn(&exception);
     const UniqueBstr source(exception.bstrSource), description(exception.bstrDescription), help(exception.bstrHelpFile);
-    const HRESULT code = exception.scode != S_OK ? exception.scode : result;
-    const std::int32_t number = ErrorNumber(code);
+    const std::int32_t number = ErrorNumberOf(exception.scode != S_OK ? exception.scode : result);
     Text text = BstrText(description.get());
     // The Scripting Runtime gives its numbers without a text.
     if (text.empty())

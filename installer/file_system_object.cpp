@@ -1,6 +1,6 @@
 #include "file_system_object.h"
 
-#include "error_text.h"
+#include "failures.h"
 
 namespace torvalink {
 
@@ -13,7 +13,7 @@ Status FileSystemObject::Create()
                                   reinterpret_cast<void**>(object_.ReleaseAndGetAddressOf()));
     // Whatever the cause (no such class, a library that does not load), the
     // number and text that such programs have always shown for it.
-    return FAILED(result) ? RunTimeFailure(429) : Status();
+    return FAILED(result) ? RunTimeFailure(ErrCannotCreateObject) : Status();
 }
 
 Status FileSystemObject::GetSpecialFolder(SpecialFolder folder, DispatchRef& found)

@@ -2,7 +2,7 @@
 
 #include "ansi_text.h"
 #include "current_error.h"
-#include "error_text.h"
+#include "failures.h"
 #include "handles.h"
 #include "modInfoFileVersion.h"
 #include "modRegisterDll.h"
@@ -40,8 +40,9 @@ Status HoldPayload(const Text& path, UniqueFile& held)
                            nullptr));
     if (!held || !ReadFile(held.get(), found.get(), size + 1, &read, nullptr))
         return LastFileFailure();
-    // Other bytes: 75, "Path/File access error".
-    return carried && read == size && std::memcmp(found.get(), carried, size) == 0 ? Status() : RunTimeFailure(75);
+    // Other bytes: "Path/File access error".
+    const bool same = carried && read == size && std::memcmp(found.get(), carried, size) == 0;
+    return same ? Status() : RunTimeFailure(ErrPathFileAccess);
 }
 
 } // namespace

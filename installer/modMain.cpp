@@ -1,7 +1,7 @@
 #include "modMain.h"
 
 #include "ansi_text.h"
-#include "error_text.h"
+#include "failures.h"
 #include "file_system_object.h"
 #include "handles.h"
 #include "install_steps.h"
@@ -44,13 +44,13 @@ public:
         AnsiText from, to;
         RETURN_IF_FAILED(ToAnsiPath(source, from));
         RETURN_IF_FAILED(ToAnsiPath(destination, to));
-        return CopyFileA(from.c_str(), to.c_str(), FALSE) ? Status() : LastFileFailure();
+        return FileResult(CopyFileA(from.c_str(), to.c_str(), FALSE));
     }
     Status Delete(const Text& path) override
     {
         AnsiText ansi;
         RETURN_IF_FAILED(ToAnsiPath(path, ansi));
-        return DeleteFileA(ansi.c_str()) ? Status() : LastFileFailure();
+        return FileResult(DeleteFileA(ansi.c_str()));
     }
 };
 

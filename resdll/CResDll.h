@@ -54,7 +54,6 @@ public:
 private:
     bool PathExists(const Text& Path) const;
     static bool IsBufferEmpty(const ByteBuffer& buffer);
-    Status WriteResourceFile(std::int16_t index, const Text& Path, const Text& resformat, bool overwrite);
     void ReleaseLibrary();
 
     UniqueModule DllHandle; // null while unbound: the platform then reads the running executable

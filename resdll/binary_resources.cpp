@@ -4,32 +4,29 @@
 
 #include "ansi_text.h"
 #include "current_error.h"
-#include "error_text.h"
+#include "failures.h"
 #include "number_text.h"
 
 namespace torvalink {
 
 namespace {
 
-Status WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
+// 0 when the file holds exactly `bytes`, otherwise the failure's number.
+std::int32_t WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
 {
     // CREATE_ALWAYS: a file that another writer put there since the deletion is
     // cut, so success means exactly these bytes. Nobody else may write to the
     // file while it is open.
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return LastFileFailure();
-
     DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        return LastFileFailure();
+    if (!file || !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        return FileErrorNumber(GetLastError());
     if (written != bytes.size())
-        return FileFailure(ERROR_WRITE_FAULT);
-
+        return FileErrorNumber(ERROR_WRITE_FAULT);
     if (!CloseHandle(file.release()))
-        return LastFileFailure();
-    return {};
+        return FileErrorNumber(GetLastError());
+    return 0;
 }
 
 // A wildcard would make the deletion below remove every file it matches; a
@@ -49,7 +46,7 @@ ByteBuffer CResDll::LoadDllData(std::int32_t index, TextArg resformat)
         RETURN_IF_FAILED(ToAnsi(resformat.text(), type));
         const HRSRC info = IsResourceId(index) ? FindResourceA(module, MAKEINTRESOURCEA(index), type.c_str()) : nullptr;
         if (!info)
-            return Failure(326, L"Custom resource with identifier " + Decimal(index) + L" not found.");
+            return Failure(ErrResourceNotFound, L"Custom resource with identifier " + Decimal(index) + L" not found.");
 
         const DWORD size = SizeofResource(module, info);
         if (size == 0)
@@ -58,7 +55,7 @@ ByteBuffer CResDll::LoadDllData(std::int32_t index, TextArg resformat)
         const HGLOBAL data = LoadResource(module, info);
         const void* first = data ? LockResource(data) : nullptr;
         if (!first)
-            return Failure(31037, L"Error loading from file");
+            return Failure(ErrResourceLoad, L"Error loading from file");
 
         const auto* bytes = static_cast<const std::uint8_t*>(first);
         buffer.assign(bytes, bytes + size);
@@ -66,29 +63,25 @@ ByteBuffer CResDll::LoadDllData(std::int32_t index, TextArg resformat)
     });
 }
 
+// Gives back only the number of a failure: a description would reach nobody.
 std::int32_t CResDll::SaveDllData(std::int16_t index, TextArg Path, TextArg resformat, bool overwrite)
 {
-    return WriteResourceFile(index, Path, resformat, overwrite).Number();
-}
-
-Status CResDll::WriteResourceFile(std::int16_t index, const Text& Path, const Text& resformat, bool overwrite)
-{
     AnsiText path;
-    RETURN_IF_FAILED(ToAnsiPath(Path, path));
+    if (const std::int32_t number = ToAnsiPath(Path, path).Number())
+        return number;
     if (IsBadName(path))
-        return FileFailure(ERROR_INVALID_NAME);
+        return ErrBadFileName;
 
     if (PathExists(Path)) {
         if (!overwrite)
-            return Failure(58, L"File already exists");
+            return ErrFileExists;
         if (!DeleteFileA(path.c_str()))
-            return LastFileFailure();
+            return FileErrorNumber(GetLastError());
     }
 
     const ByteBuffer buffer = LoadDllData(index, resformat);
     if (IsBufferEmpty(buffer))
-        return Failure(326, L"Resource with identifier " + Decimal(index) + L" not found.");
-
+        return ErrResourceNotFound;
     return WriteNewFile(path, buffer);
 }
 

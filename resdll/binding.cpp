@@ -25,7 +25,7 @@ void CResDll::DllName(TextArg vData)
         if (!ToAnsiPath(vData, ansiName).Failed())
             DllHandle.reset(LoadLibraryA(ansiName.c_str()));
         if (!DllHandle)
-            return Failure(48, L"Error in loading DLL: " + vData.text());
+            return Failure(ErrDllLoad, L"Error in loading DLL: " + vData.text());
         DllNameValue = vData;
         return {};
     });

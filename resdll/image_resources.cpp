@@ -41,7 +41,7 @@ PictureRef CResDll::LoadDllPicture(std::int32_t index, std::int32_t resformat)
         UniqueImage image(knownKind ? LoadImageHandle(DllHandle.get(), index, kind) : nullptr,
                           ImageDestroyer{ImageTypes[kind]});
         if (!image)
-            return Failure(326, L"Picture resource with identifier " + Decimal(index) + L" not found.");
+            return Failure(ErrResourceNotFound, L"Picture resource with identifier " + Decimal(index) + L" not found.");
 
         // A cursor is wrapped as an icon. The picture takes the handle over.
         PICTDESC description{};
@@ -56,11 +56,11 @@ PictureRef CResDll::LoadDllPicture(std::int32_t index, std::int32_t resformat)
         Microsoft::WRL::ComPtr<IDispatch> created;
         if (FAILED(OleCreatePictureIndirect(&description, __uuidof(IDispatch), TRUE,
                                             reinterpret_cast<void**>(created.GetAddressOf()))))
-            return Failure(481, L"Invalid Picture");
+            return Failure(ErrInvalidPicture, L"Invalid Picture");
         image.release();
 
         if (FAILED(created.As(&picture)))
-            return Failure(481, L"Invalid Picture");
+            return Failure(ErrInvalidPicture, L"Invalid Picture");
         return {};
     });
 }

@@ -33,7 +33,7 @@ Text CResDll::LoadDllString(std::int32_t index, const std::int32_t& length)
     return IgnoreFailures<Text>([&](Text& text) -> Status {
         // length + 1 characters must fit a 32-bit count.
         if (length < 0 || length == INT_MAX)
-            return Failure(5, L"Invalid procedure call or argument");
+            return Failure(ErrInvalidArgument, L"Invalid procedure call or argument");
 
         // No entry is longer than LongestStringBytes: a larger length needs no larger buffer.
         const int room = (length < LongestStringBytes ? length : LongestStringBytes) + 1;
@@ -41,7 +41,7 @@ Text CResDll::LoadDllString(std::int32_t index, const std::int32_t& length)
         const int copied =
             IsResourceId(index) ? LoadStringA(DllHandle.get(), static_cast<UINT>(index), buffer.data(), room) : 0;
         if (copied <= 0)
-            return Failure(326, L"String resource with identifier " + Decimal(index) + L" not found.");
+            return Failure(ErrResourceNotFound, L"String resource with identifier " + Decimal(index) + L" not found.");
         // The count is in bytes: converting just those keeps the buffer's padding out.
         return FromAnsi(AnsiView(buffer.data(), static_cast<std::size_t>(copied)), text);
     });

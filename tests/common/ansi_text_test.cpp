@@ -39,7 +39,7 @@ TEST(ToAnsi, KeepsWhatTheCodePageHoldsAndRefusesEverythingElse)
             EXPECT_EQ(status.Number(), 0);
             EXPECT_EQ(std::string(ansi.data(), ansi.size()), c.ansi);
         } else {
-            EXPECT_EQ(status.Number(), ERROR_NO_UNICODE_TRANSLATION);
+            EXPECT_EQ(status.Number(), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
             EXPECT_EQ(status.Error().Description, L"No Unicode translation.");
             EXPECT_TRUE(ansi.empty());
         }
@@ -71,9 +71,11 @@ TEST(ToAnsiPath, TakesTheShortFormOfAnExistingFolderAndKeepsTheLastPart)
 
         // A folder that does not exist has no short form, and the last part is
         // taken as given: it must fit the code page.
-        EXPECT_EQ(ToAnsiPath(existing + L"\\missing\\file.bin", ansi).Number(), ERROR_NO_UNICODE_TRANSLATION);
-        EXPECT_EQ(ToAnsiPath(dir / L"x" + folder + L"\\file.bin", ansi).Number(), ERROR_NO_UNICODE_TRANSLATION);
-        EXPECT_EQ(ToAnsiPath(existing, ansi).Number(), ERROR_NO_UNICODE_TRANSLATION);
+        EXPECT_EQ(ToAnsiPath(existing + L"\\missing\\file.bin", ansi).Number(),
+                  HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
+        EXPECT_EQ(ToAnsiPath(dir / L"x" + folder + L"\\file.bin", ansi).Number(),
+                  HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
+        EXPECT_EQ(ToAnsiPath(existing, ansi).Number(), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
         EXPECT_TRUE(ansi.empty());
     }
 }

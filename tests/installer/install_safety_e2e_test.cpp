@@ -170,7 +170,7 @@ TEST_F(InstallSafety, FailureBoxesShowTheNumberAndItsText)
         {"a temporary folder that does not exist", dir / L"missing", false, L"Run-time error '76':\n\nPath not found"},
         {"a wildcard in the temporary folder", dir / L"a*b", false, L"Run-time error '52':\n\nBad file name or number"},
         {"a missing temporary folder the code page cannot hold", dir / L"\u0141ukasz", false,
-         L"Run-time error '1113':\n\nNo Unicode translation."},
+         L"Run-time error '-2147023783':\n\nNo Unicode translation."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

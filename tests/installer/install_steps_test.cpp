@@ -111,8 +111,8 @@ TEST_F(InstallPayloadTest, StopsWithoutInstallingAnythingWhenTheSaveFails)
     const Case cases[] = {
         {"a read-only file at the temporary path", temporary, true, 70, L"Permission denied"},
         {"a temporary folder that does not exist", dir / L"missing\\temporary.ocx", false, 76, L"Path not found"},
-        {"a path the code page cannot hold", dir / L"\u0141\\temporary.ocx", false, ERROR_NO_UNICODE_TRANSLATION,
-         L"No Unicode translation."},
+        {"a path the code page cannot hold", dir / L"\u0141\\temporary.ocx", false,
+         HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION), L"No Unicode translation."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

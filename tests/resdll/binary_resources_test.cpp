@@ -217,8 +217,9 @@ TEST_F(SaveDllData, RefusesANameTheCodePageCannotHoldInsteadOfWritingALookAlike)
             WriteFileBytes(dir / c.lookAlike, keep);
         }
         // In a folder that exists, and in one that does not.
-        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name), ERROR_NO_UNICODE_TRANSLATION);
-        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name + L"\\payload.bin"), ERROR_NO_UNICODE_TRANSLATION);
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name + L"\\payload.bin"),
+                  HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
         EXPECT_FALSE(FileExists(dir / c.name));
         if (c.lookAlike) {
             EXPECT_EQ(ReadFileBytes(dir / c.lookAlike), keep);

@@ -1,4 +1,4 @@
-#include "error_text.h"
+#include "failures.h"
 #include "print_text.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +28,7 @@ TEST(ErrorDescription, ClassicNumbersHaveTheirClassicTexts)
         {71, L"Disk not ready"},
         {75, L"Path/File access error"},
         {76, L"Path not found"},
+        {326, L"Resource not found"},
         {429, L"ActiveX component can't create object"},
     };
     for (const Case& c : cases) {
@@ -40,14 +41,57 @@ TEST(ErrorDescription, ClassicNumbersHaveTheirClassicTexts)
     }
 }
 
-TEST(ErrorDescription, OtherNumbersHaveTheSystemsTextAndNeverNone)
+TEST(ErrorDescription, HResultsHaveTheSystemsTextAndOtherNumbersNeverNone)
 {
-    // Wine's texts; the last number is one that no system has a text for.
-    EXPECT_EQ(ErrorDescription(ERROR_NO_UNICODE_TRANSLATION), L"No Unicode translation.");
-    EXPECT_EQ(ErrorDescription(static_cast<std::int32_t>(E_OUTOFMEMORY)), L"Out of memory.");
-    EXPECT_EQ(ErrorDescription(0x2000ABCD), L"Application-defined or object-defined error");
+    // Wine's texts.
+    EXPECT_EQ(ErrorDescription(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION)), L"No Unicode translation.");
+    EXPECT_EQ(ErrorDescription(E_OUTOFMEMORY), L"Out of memory.");
+    // A run-time number without a classic text is not taken for a Win32 code
+    // (1113 is ERROR_NO_UNICODE_TRANSLATION); nor is a code the system has no text for.
+    EXPECT_EQ(ErrorDescription(1113), L"Application-defined or object-defined error");
+    EXPECT_EQ(ErrorDescription(ErrDllLoad), L"Application-defined or object-defined error");
     EXPECT_EQ(Win32Failure(0x2000ABCD).Error().Description, L"Application-defined or object-defined error");
     EXPECT_EQ(HResultFailure(CO_E_CLASSSTRING).Error().Description, L"Application-defined or object-defined error");
+}
+
+// Where each kind of failure lands, so that no number means two things.
+TEST(ErrorNumbers, Win32CodesAreHResultsAndAutomationErrorsRunTimeNumbers)
+{
+    const Status denied = Win32Failure(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(denied.Number(), static_cast<std::int32_t>(0x80070005));
+    EXPECT_EQ(denied.Error().Description, L"Access denied.");
+    EXPECT_EQ(denied.Error().Source, L"");
+    // A failing call that left no code still fails.
+    EXPECT_EQ(Win32Failure(ERROR_SUCCESS).Number(), static_cast<std::int32_t>(0x8007001F));
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(Win32Result(FALSE).Number(), static_cast<std::int32_t>(0x8007007A));
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_FALSE(Win32Result(TRUE).Failed());
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(FileResult(FALSE).Number(), ErrFileNotFound);
+
+    struct Case {
+        HRESULT result;
+        std::int32_t number;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {static_cast<HRESULT>(0x800A0035), ErrFileNotFound, L"File not found"},
+        {static_cast<HRESULT>(0x800A0046), ErrPermissionDenied, L"Permission denied"},
+        {static_cast<HRESULT>(0x800A01AD), ErrCannotCreateObject, L"ActiveX component can't create object"},
+        // No run-time number in its low word: it stays an HRESULT.
+        {static_cast<HRESULT>(0x800A0000), static_cast<std::int32_t>(0x800A0000),
+         L"Application-defined or object-defined error"},
+        {E_OUTOFMEMORY, static_cast<std::int32_t>(E_OUTOFMEMORY), L"Out of memory."},
+        {S_OK, static_cast<std::int32_t>(E_FAIL), L"Call failed."}, // Wine's text for E_FAIL
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result);
+        EXPECT_EQ(ErrorNumberOf(c.result), c.number);
+        const Status failure = HResultFailure(c.result);
+        EXPECT_EQ(failure.Number(), c.number);
+        EXPECT_EQ(failure.Error().Description, c.text);
+    }
 }
 
 TEST(FileFailure, PlatformCodesBecomeTheClassicFileNumbers)
@@ -83,6 +127,7 @@ TEST(FileFailure, PlatformCodesBecomeTheClassicFileNumbers)
         SCOPED_TRACE(c.code);
         const Status failure = FileFailure(c.code);
         EXPECT_EQ(failure.Number(), c.number);
+        EXPECT_EQ(FileErrorNumber(c.code), c.number);
         EXPECT_EQ(failure.Error().Description, c.text);
     }
     SetLastError(ERROR_PATH_NOT_FOUND);
