@@ -54,6 +54,16 @@ HMODULE SystemLibrary(RunTimeLibrary which)
     return library;
 }
 
+HMODULE LoadedSystemLibrary(RunTimeLibrary which)
+{
+    return LoadedLibraries[static_cast<std::size_t>(which)].load(std::memory_order_acquire);
+}
+
+void OverrideSystemLibrary(RunTimeLibrary which, HMODULE library)
+{
+    LoadedLibraries[static_cast<std::size_t>(which)].store(library, std::memory_order_release);
+}
+
 void RestrictDllSearchToSystemFolder()
 {
     // Both are newer than Windows 95: looked up, never imported.

@@ -29,8 +29,9 @@ bool CResDll::PlayWave(std::int32_t index)
 void CResDll::ReleaseLibrary()
 {
     // A sound started from the library may still be playing from its memory:
-    // stop it before the library goes. Without winmm loaded, nothing plays.
-    if (DllHandle && GetModuleHandleA("winmm.dll"))
+    // stop it before the library goes. Before PlayWave loaded winmm, nothing
+    // of ours plays.
+    if (DllHandle && LoadedSystemLibrary(RunTimeLibrary::Winmm))
         if (const auto playSound = PlaySoundFunction())
             playSound(nullptr, nullptr, 0);
     DllHandle.reset();
