@@ -45,6 +45,11 @@ void ShowNamingMessage(const wchar_t* text, const Text& DllPath, const wchar_t* 
 
 void RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
 {
+    RegisterDllWithTimeout(DllPath, Unregister, RegistrationTimeoutMs);
+}
+
+void RegisterDllWithTimeout(const Text& DllPath, const std::int32_t& Unregister, std::uint32_t TimeoutMs)
+{
     AnsiText path;
     UniqueModule library(ToAnsiPath(DllPath, path).Failed() ? nullptr : LoadLibraryA(path.c_str()));
     if (!library) {
@@ -62,7 +67,7 @@ void RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
         return;
     }
 
-    if (WaitForSingleObject(worker.get(), RegistrationTimeoutMs) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(worker.get(), TimeoutMs) != WAIT_OBJECT_0)
         EndCallingThreadAfterTimeout(DllPath, std::move(library), std::move(worker));
 
     // The entry's own result is not reported: a failing entry counts as done.

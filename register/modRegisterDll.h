@@ -13,4 +13,8 @@ namespace torvalink {
 // never returns on that path. Unregister is only read.
 void RegisterDll(const Text& DllPath, const std::int32_t& Unregister);
 
+// RegisterDll with a wait of TimeoutMs milliseconds instead of 10 seconds: for
+// the tests, which need not wait that long. RegisterDll passes its 10 seconds.
+void RegisterDllWithTimeout(const Text& DllPath, const std::int32_t& Unregister, std::uint32_t TimeoutMs);
+
 } // namespace torvalink
