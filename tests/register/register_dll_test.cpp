@@ -1,4 +1,5 @@
 #include "event_log.h"
+#include "handles.h"
 #include "modRegisterDll.h"
 #include "print_text.h"
 #include "recorded_messages.h"
@@ -6,15 +7,44 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <type_traits>
+
 using namespace torvalink;
 
 namespace {
+
+// Unregister is only read: the compiler holds it to that through the reference
+// to const, which this keeps in the signature.
+static_assert(std::is_same_v<decltype(RegisterDll), void(const Text&, const std::int32_t&)>);
 
 // What the self-registration fixtures recorded: "load", "register",
 // "unregister" and "unload", in order.
 Text Events()
 {
     return ReadFixtureLog(L"SELFREG_EVENTS").c_str();
+}
+
+// Runs a call on a thread of its own, which a registration that runs out of
+// time ends; the thread's exit code is CallReturned when the call returned.
+constexpr DWORD CallReturned = 1;
+
+UniqueHandle StartCall(const std::function<void()>& call)
+{
+    return UniqueHandle(CreateThread(
+        nullptr, 0,
+        [](void* call) -> DWORD {
+            (*static_cast<const std::function<void()>*>(call))();
+            return CallReturned;
+        },
+        const_cast<std::function<void()>*>(&call), 0, nullptr));
+}
+
+DWORD ExitCode(const UniqueHandle& thread)
+{
+    DWORD code = 0;
+    GetExitCodeThread(thread.get(), &code);
+    return code;
 }
 
 class RegisterDllTest : public ::testing::Test {
@@ -25,11 +55,16 @@ protected:
         ClearRecordedMessages();
     }
 
+    // RegisterDll must return: a time-out would end the thread that called it.
     static void Run(const Text& file, std::int32_t unregister)
     {
-        const std::int32_t before = unregister;
-        RegisterDll(BesideTestExe(file), unregister);
-        EXPECT_EQ(unregister, before) << "Unregister must only be read";
+        const std::function<void()> call = [&] {
+            RegisterDll(BesideTestExe(file), unregister);
+        };
+        const UniqueHandle caller = StartCall(call);
+        ASSERT_TRUE(caller);
+        ASSERT_EQ(WaitForSingleObject(caller.get(), 30000), WAIT_OBJECT_0); // only a hang reaches this
+        EXPECT_EQ(ExitCode(caller), CallReturned) << "RegisterDll did not return";
     }
 
     static void ExpectOneMessage(const Text& prompt, const Text& title)
@@ -102,43 +137,84 @@ TEST_F(RegisterDllTest, LibraryWithoutEntriesGivesTheSecondMessage)
     EXPECT_EQ(GetModuleHandleW(L"resource_fixture.dll"), nullptr);
 }
 
-// Costs ten seconds: the runner waits that long before it gives up.
+// selfreg_blocks.dll, whose registration entry runs until the test releases it.
+// Its events are shared by name with the library; each test starts them unset.
+class BlockingEntry {
+public:
+    BlockingEntry() = default;
+    // A worker still blocked would outlive the test.
+    ~BlockingEntry() { Release(); }
+    BlockingEntry(const BlockingEntry&) = delete;
+    BlockingEntry& operator=(const BlockingEntry&) = delete;
+
+    void Release() { SetEvent(release_.get()); }
+    // Whether the entry has started, or has recorded its event after its
+    // release; the limit is one that only a hang reaches.
+    bool Entered() const { return Signalled(entered_); }
+    bool Done() const { return Signalled(done_); }
+
+private:
+    static UniqueHandle Event(const wchar_t* name)
+    {
+        UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, name));
+        ResetEvent(event.get());
+        return event;
+    }
+    static bool Signalled(const UniqueHandle& event)
+    {
+        return WaitForSingleObject(event.get(), 30000) == WAIT_OBJECT_0;
+    }
+
+    UniqueHandle entered_ = Event(L"selfreg_blocks_entered");
+    UniqueHandle release_ = Event(L"selfreg_blocks_release");
+    UniqueHandle done_ = Event(L"selfreg_blocks_done");
+};
+
+TEST_F(RegisterDllTest, EntryThatEndsWithinTheTimeoutLetsTheCallReturn)
+{
+    // An earlier time-out leaves the library loaded: then it records no load or unload.
+    const bool loaded = GetModuleHandleW(L"selfreg_blocks.dll") != nullptr;
+    BlockingEntry entry;
+    const std::function<void()> call = [] {
+        RegisterDllWithTimeout(BesideTestExe(L"selfreg_blocks.dll"), 0, 60000);
+    };
+    const UniqueHandle caller = StartCall(call);
+    ASSERT_TRUE(caller);
+    ASSERT_TRUE(entry.Entered());
+    entry.Release();
+    ASSERT_EQ(WaitForSingleObject(caller.get(), 30000), WAIT_OBJECT_0);
+
+    EXPECT_EQ(ExitCode(caller), CallReturned);
+    EXPECT_TRUE(RecordedMessages().empty());
+    EXPECT_EQ(Events(), loaded ? L"register " : L"load register unload ");
+}
+
 TEST_F(RegisterDllTest, TimeoutShowsTheThirdMessageAndEndsTheCallingThread)
 {
-    const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"selfreg_blocks_release");
-    ASSERT_NE(release, nullptr);
+    const Text load = GetModuleHandleW(L"selfreg_blocks.dll") ? L"" : L"load "; // see above
+    BlockingEntry entry;
+    const std::function<void()> call = [] {
+        RegisterDllWithTimeout(BesideTestExe(L"selfreg_blocks.dll"), 0, 50);
+    };
+    const UniqueHandle caller = StartCall(call);
+    ASSERT_TRUE(caller);
+    // Not a measure of the time-out: a bound a hundred times as long, and half
+    // the product's 10 seconds, which a call that ignored its time-out would
+    // still be waiting at.
+    ASSERT_EQ(WaitForSingleObject(caller.get(), 5000), WAIT_OBJECT_0);
 
-    const ULONGLONG start = GetTickCount64();
-    const HANDLE caller = CreateThread(
-        nullptr, 0,
-        [](void*) -> DWORD {
-            const std::int32_t unregister = 0;
-            RegisterDll(BesideTestExe(L"selfreg_blocks.dll"), unregister);
-            return 1; // never reached: the runner ends this thread
-        },
-        nullptr, 0, nullptr);
-    ASSERT_NE(caller, nullptr);
-    ASSERT_EQ(WaitForSingleObject(caller, 30000), WAIT_OBJECT_0);
-    const ULONGLONG elapsed = GetTickCount64() - start;
-
-    DWORD exitCode = 0;
-    GetExitCodeThread(caller, &exitCode);
-    CloseHandle(caller);
-    EXPECT_EQ(exitCode, 259u) << "the caller ends with the still-running worker's code";
-    EXPECT_GE(elapsed, 9500u);
-    EXPECT_LT(elapsed, 20000u);
+    EXPECT_EQ(ExitCode(caller), static_cast<DWORD>(STILL_ACTIVE)) << "the caller ends with the running worker's code";
     ExpectOneMessage(L"Registrazione fallita per time-out da '" + BesideTestExe(L"selfreg_blocks.dll") + L"'.",
                      L"Registrazione fallita!");
 
     // The worker is still inside the library, which must stay loaded.
-    EXPECT_EQ(Events(), L"load ");
+    EXPECT_EQ(Events(), load);
     EXPECT_NE(GetModuleHandleW(L"selfreg_blocks.dll"), nullptr);
 
-    SetEvent(release);
-    for (int i = 0; i < 100 && Events() != L"load register "; ++i)
-        Sleep(50);
-    EXPECT_EQ(Events(), L"load register ");
-    CloseHandle(release);
+    entry.Release();
+    ASSERT_TRUE(entry.Done());
+    EXPECT_EQ(Events(), load + L"register ");
+    EXPECT_NE(GetModuleHandleW(L"selfreg_blocks.dll"), nullptr);
 }
 
 } // namespace
