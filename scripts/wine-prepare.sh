@@ -19,26 +19,28 @@ fi
 # for its children's output would never return.
 detached() { setsid "$@" </dev/null >/dev/null 2>&1; }
 
-mkdir -p "$WINEPREFIX"
-detached "$wineserver" -p || true # already running is fine
 if [ ! -f "$WINEPREFIX/.prepared" ]; then
+  # Whatever an interrupted preparation left is made anew.
+  "$here/wine-stop.sh" "$1"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  # Invisible but real windows: message boxes block until something presses
+  # OK. The setting is in place before the first boot, whose desktop would
+  # otherwise find no display, record that, and fail every window of the
+  # session (a message box would return at once, unseen).
+  printf '%s\n' 'WINE REGISTRY Version 2' '' '[Software\\Wine\\Drivers]' '"Graphics"="null"' >"$WINEPREFIX/user.reg"
   if [ "$WINEARCH" = win32 ]; then
     # The unpacked Wine lacks the zlib1.dll that its user32.dll imports; an
     # installed one gets it from Debian's MinGW-w64 zlib.
     mkdir -p "$WINEPREFIX/drive_c/windows/system32"
     cp /usr/i686-w64-mingw32/lib/zlib1.dll "$WINEPREFIX/drive_c/windows/system32/"
   fi
-  detached "$wine" wineboot -i
-  # Invisible but real windows: message boxes block until something presses OK.
-  detached "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null /f
-  # The first boot started the desktop before the null driver was chosen: it
-  # found no display and recorded that, and every window of this session would
-  # fail (a message box returns at once, unseen). End the session; the boot
-  # below starts the desktop afresh, with the null driver.
-  "$here/wine-stop.sh" "$1"
   detached "$wineserver" -p
+  # Creates the prefix and starts its services, detached: otherwise the first
+  # program run would start them with its own standard streams.
+  detached "$wine" wineboot -i
   touch "$WINEPREFIX/.prepared"
+else
+  detached "$wineserver" -p || true # already running is fine
+  detached "$wine" wineboot
 fi
-# Start the prefix's services now, detached; otherwise the first program
-# run would start them with its own standard streams.
-detached "$wine" wineboot
