@@ -35,12 +35,11 @@ if [ ! -f "$WINEPREFIX/.prepared" ]; then
     mkdir -p "$WINEPREFIX/drive_c/windows/system32"
     cp /usr/i686-w64-mingw32/lib/zlib1.dll "$WINEPREFIX/drive_c/windows/system32/"
   fi
-  detached "$wineserver" -p
-  # Creates the prefix and starts its services, detached: otherwise the first
-  # program run would start them with its own standard streams.
-  detached "$wine" wineboot -i
-  touch "$WINEPREFIX/.prepared"
-else
-  detached "$wineserver" -p || true # already running is fine
-  detached "$wine" wineboot
 fi
+detached "$wineserver" -p || true # already running is fine
+# Starts the prefix's services now, detached; otherwise the first program run
+# would start them with its own standard streams. In a new prefix Wine first
+# sets the prefix up, itself: "wineboot -i" on top would start a second
+# service manager, which leaves later programs waiting seconds for theirs.
+detached "$wine" wineboot
+touch "$WINEPREFIX/.prepared"
