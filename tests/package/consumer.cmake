@@ -1,18 +1,28 @@
 # Builds the example program examples/resource_reader against this build of
-# TorvaLink and runs it under Wine; it reads a resource of its own with CResDll
-# and fails unless the bytes are right.
+# TorvaLink (STEP=build), or runs the built one under Wine (STEP=run): it reads
+# a resource of its own with CResDll and fails unless the bytes are right. The
+# build needs no Wine, so it can go on while the prefix boots.
 #   MODE=installed:     cmake --install of this build into WORK/prefix, then the
 #                       example with find_package(TorvaLink) and CMAKE_PREFIX_PATH
 #   MODE=subdirectory:  the example with add_subdirectory of these sources
 # The example links only what the package's targets declare: no default
 # Windows libraries (CMAKE_CXX_STANDARD_LIBRARIES empty).
-# Usage: cmake -DMODE=... -DSOURCE_DIR=... -DBINARY_DIR=... -DWORK=... -DTOOLCHAIN=...
+# Usage: cmake -DSTEP=build -DMODE=... -DSOURCE_DIR=... -DBINARY_DIR=... -DWORK=... -DTOOLCHAIN=...
 #        -DGENERATOR=... -DMAKE_PROGRAM=... -DBUILD_TYPE=... -P consumer.cmake
+#        cmake -DSTEP=run -DSOURCE_DIR=... -DBINARY_DIR=... -DWORK=... -P consumer.cmake
+cmake_minimum_required(VERSION 3.21) # quoted arguments of if() are no variables
 include(${CMAKE_CURRENT_LIST_DIR}/../support/steps.cmake)
+
+set(build ${WORK}/build)
+if(STEP STREQUAL "run")
+  step("Running the example under Wine" ${SOURCE_DIR}/scripts/wine-run.sh ${BINARY_DIR} ${build}/resource_reader.exe)
+  return()
+elseif(NOT STEP STREQUAL "build")
+  message(FATAL_ERROR "STEP: build or run, not ${STEP}")
+endif()
 
 file(REMOVE_RECURSE ${WORK})
 set(example ${SOURCE_DIR}/examples/resource_reader)
-set(build ${WORK}/build)
 set(configure ${CMAKE_COMMAND} -S ${example} -B ${build} -G ${GENERATOR} -DCMAKE_MAKE_PROGRAM=${MAKE_PROGRAM}
   -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DCMAKE_BUILD_TYPE=${BUILD_TYPE} -DCMAKE_CXX_STANDARD_LIBRARIES=)
 
@@ -31,4 +41,3 @@ else()
   message(FATAL_ERROR "MODE: installed or subdirectory, not ${MODE}")
 endif()
 step("Building the example" ${CMAKE_COMMAND} --build ${build})
-step("Running the example under Wine" ${SOURCE_DIR}/scripts/wine-run.sh ${BINARY_DIR} ${build}/resource_reader.exe)
