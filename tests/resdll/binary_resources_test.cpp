@@ -38,9 +38,11 @@ TEST_F(LoadDllData, CopiesTheResourceByteForByteFromIndexZero)
     EXPECT_EQ(CurrentError().Number, 0);
 }
 
+// The fixture has a resource of another type under the same identifier.
 TEST_F(LoadDllData, DefaultTypeIsCustom)
 {
-    EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), res.LoadDllData(FIXTURE_CUSTOM_ID, L"CUSTOM"));
+    EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), custom);
+    EXPECT_EQ(CurrentError().Number, 0);
 }
 
 TEST_F(LoadDllData, TellsTypesApartForTheSameIdentifier)

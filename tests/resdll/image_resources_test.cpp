@@ -41,6 +41,22 @@ protected:
         return {width, height};
     }
 
+    // Whether an icon picture holds a cursor rather than an icon: the two
+    // are of one picture type and, loaded at the system's size, of one size.
+    static bool HoldsACursor(const PictureRef& picture)
+    {
+        Microsoft::WRL::ComPtr<IPicture> details;
+        OLE_HANDLE handle = 0;
+        EXPECT_TRUE(SUCCEEDED(picture.As(&details)));
+        if (!details || details->get_Handle(&handle) != S_OK)
+            return false;
+        ICONINFO info{};
+        EXPECT_TRUE(GetIconInfo(reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), &info));
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
+        return !info.fIcon;
+    }
+
     static void ExpectNotFound(const PictureRef& picture, const wchar_t* identifier)
     {
         EXPECT_EQ(picture, nullptr);
@@ -57,14 +73,18 @@ TEST_F(Pictures, EachKindBecomesAPictureOfItsType)
     struct Case {
         std::int32_t resformat;
         SHORT type;
+        bool cursor;
     };
-    for (const Case& c : {Case{0, PICTYPE_BITMAP}, Case{1, PICTYPE_ICON}, Case{2, PICTYPE_ICON}}) {
+    for (const Case& c : {Case{0, PICTYPE_BITMAP, false}, Case{1, PICTYPE_ICON, false}, Case{2, PICTYPE_ICON, true}}) {
         SCOPED_TRACE(c.resformat);
         (void)res.LoadDllPicture(7, 7); // leaves an error that success must clear
         const PictureRef picture = res.LoadDllPicture(FIXTURE_PICTURE_ID, c.resformat);
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(TypeOf(picture), c.type);
         EXPECT_EQ(CurrentError().Number, 0);
+        if (c.type == PICTYPE_ICON) {
+            EXPECT_EQ(HoldsACursor(picture), c.cursor);
+        }
     }
 }
 
@@ -85,6 +105,8 @@ TEST_F(Pictures, ShortcutsGiveWhatLoadDllPictureGives)
         EXPECT_EQ(SizeOf(pair.shortcut).cx, SizeOf(pair.general).cx);
         EXPECT_EQ(SizeOf(pair.shortcut).cy, SizeOf(pair.general).cy);
     }
+    EXPECT_FALSE(HoldsACursor(pairs[1].shortcut));
+    EXPECT_TRUE(HoldsACursor(pairs[2].shortcut));
 }
 
 TEST_F(Pictures, MissingPicturesAndUnknownKindsGive326)
