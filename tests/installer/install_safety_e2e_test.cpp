@@ -2,10 +2,8 @@
 // around them, and checks what they leave behind and every message they show.
 
 #include "handles.h"
-#include "message_box_watcher.h"
+#include "installed_control.h"
 #include "print_text.h"
-#include "scratch_dir.h"
-#include "test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -17,55 +15,6 @@
 using namespace torvalink;
 
 namespace {
-
-const Text ClassKey = L"CLSID\\{6F1C2A7E-3B4D-4E8A-9C51-2D7B8E0A4F63}";
-const Text TraceFile = L"C:\\torvalink_trace.txt";
-const Text FixedFolder = L"C:\\Windows\\System";
-const wchar_t* const Installers[] = {L"Setup_TORVALINK.exe", L"Setup_TORVALINK_traced.exe"};
-
-Text SystemFolder()
-{
-    wchar_t folder[MAX_PATH];
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return folder;
-}
-
-Text TempFolder()
-{
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    Text path = folder;
-    if (!path.empty() && path.back() == L'\\')
-        path.pop_back();
-    return path;
-}
-
-Text TraceText()
-{
-    const ByteBuffer bytes = ReadFileBytes(TraceFile);
-    return Text(bytes.begin(), bytes.end());
-}
-
-bool ClassKeyExists()
-{
-    HKEY opened = nullptr;
-    const LONG result =
-        RegOpenKeyExW(HKEY_CLASSES_ROOT, (ClassKey + L"\\InprocServer32").c_str(), 0, KEY_READ, &opened);
-    const UniqueKey key(result == ERROR_SUCCESS ? opened : nullptr);
-    return key != nullptr;
-}
-
-// A setting of Wine's for one program; a null value removes it.
-void SetAppSetting(const Text& exe, const Text& subkey, const wchar_t* name, const wchar_t* value)
-{
-    const Text path = L"Software\\Wine\\AppDefaults\\" + exe + subkey;
-    if (!value) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, path.c_str(), name);
-        return;
-    }
-    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, value,
-                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-}
 
 // The box that ends the program after a failure.
 WatchedRun::Message FailureBox(const wchar_t* text)
@@ -82,46 +31,16 @@ void ExpectMessages(const WatchedRun& run, const std::vector<WatchedRun::Message
     }
 }
 
-class InstallSafety : public ::testing::Test {
+class InstallSafety : public InstalledControlTest {
 protected:
-    const Text target = SystemFolder() + L"\\TORVALINK.ocx";
-    const Text temporary = TempFolder() + L"\\TORVALINK.ocx";
-    const Text fixedTarget = FixedFolder + L"\\TORVALINK.ocx";
-    const Text fixedTemporary = L"C:\\TORVALINK.ocx";
-    const ByteBuffer payload = ReadFileBytes(BesideTestExe(L"TORVALINK.ocx"));
     const ByteBuffer traced = ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_23.ocx"));
     const ByteBuffer later = ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_24.ocx"));
 
     void SetUp() override
     {
-        ASSERT_FALSE(payload.empty());
         ASSERT_FALSE(traced.empty());
         ASSERT_FALSE(later.empty());
-        CleanUp();
-    }
-    void TearDown() override { CleanUp(); }
-
-    void CleanUp()
-    {
-        for (const Text& file : {target, temporary, fixedTarget, fixedTemporary, TraceFile}) {
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(file.c_str());
-        }
-        RemoveDirectoryW(FixedFolder.c_str());
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey.c_str());
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TorvaLink.Control.1");
-        for (const wchar_t* exe : Installers) {
-            SetAppSetting(exe, L"", L"Version", nullptr);
-            SetAppSetting(exe, L"\\DllOverrides", L"scrrun", nullptr);
-        }
-    }
-
-    static WatchedRun Run(const wchar_t* windowsVersion = nullptr, const wchar_t* exe = L"Setup_TORVALINK.exe")
-    {
-        SetAppSetting(exe, L"", L"Version", windowsVersion);
-        WatchedRun run = RunAndAnswerMessageBoxes(BesideTestExe(exe));
-        EXPECT_TRUE(run.finished);
-        return run;
+        InstalledControlTest::SetUp();
     }
 };
 
@@ -187,7 +106,7 @@ TEST_F(InstallSafety, FailureBoxesShowTheNumberAndItsText)
         EXPECT_EQ(run.exitCode, 1u);
         ExpectMessages(run, {FailureBox(c.message)});
         EXPECT_FALSE(FileExists(target));
-        EXPECT_FALSE(ClassKeyExists());
+        EXPECT_FALSE(ClassKeyExists(L"\\InprocServer32"));
     }
 }
 
@@ -233,7 +152,7 @@ TEST_F(InstallSafety, TemporaryFolderTheCodePageCannotHold)
         EXPECT_EQ(run.exitCode, 0u);
         ExpectMessages(run, {});
         EXPECT_TRUE(ReadFileBytes(target) == payload);
-        EXPECT_TRUE(ClassKeyExists());
+        EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
         EXPECT_TRUE(IsEmptyFolder(folder)) << "the temporary file is deleted";
         if (c.lookAlike) {
             EXPECT_TRUE(IsEmptyFolder(dir / c.lookAlike)) << "the look-alike folder is never used";
@@ -252,7 +171,7 @@ TEST_F(InstallSafety, PlantedReadOnlyTemporaryFileIsNeitherInstalledNorRegistere
     ExpectMessages(run, {FailureBox(L"Run-time error '70':\n\nPermission denied")});
     EXPECT_FALSE(FileExists(target));
     EXPECT_EQ(TraceText(), L"");
-    EXPECT_FALSE(ClassKeyExists());
+    EXPECT_FALSE(ClassKeyExists(L"\\InprocServer32"));
     EXPECT_TRUE(ReadFileBytes(temporary) == later) << "the planted file is left as it was";
 }
 
@@ -398,7 +317,8 @@ TEST_F(InstallSafety, RunsAtTheSameTimeInstallAndRegisterOncePerUpdate)
             }
             EXPECT_EQ(TraceText(), c.trace);
             EXPECT_TRUE(ReadFileBytes(target) == traced) << "the carried copy must be installed";
-            EXPECT_EQ(ClassKeyExists(), c.fixture == nullptr || Text(c.fixture) != L"torvalink_1_0_0_23.ocx");
+            EXPECT_EQ(ClassKeyExists(L"\\InprocServer32"),
+                      c.fixture == nullptr || Text(c.fixture) != L"torvalink_1_0_0_23.ocx");
             EXPECT_FALSE(FileExists(temporary));
         }
     }

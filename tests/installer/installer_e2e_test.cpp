@@ -2,66 +2,16 @@
 // leave behind: files, registration, message boxes.
 
 #include "handles.h"
-#include "message_box_watcher.h"
+#include "installed_control.h"
 #include "print_text.h"
-#include "scratch_dir.h"
-#include "test_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <objbase.h>
 
-#include <string>
-
 using namespace torvalink;
 
 namespace {
-
-const Text ClassKey = L"CLSID\\{6F1C2A7E-3B4D-4E8A-9C51-2D7B8E0A4F63}";
-const Text TraceFile = L"C:\\torvalink_trace.txt";
-const Text FixedFolder = L"C:\\Windows\\System";
-
-Text SystemFolder()
-{
-    wchar_t folder[MAX_PATH];
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return folder;
-}
-
-Text TempFolder()
-{
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    Text path = folder;
-    if (!path.empty() && path.back() == L'\\')
-        path.pop_back();
-    return path;
-}
-
-Text TraceText()
-{
-    const ByteBuffer bytes = ReadFileBytes(TraceFile);
-    return Text(bytes.begin(), bytes.end());
-}
-
-bool ClassKeyExists(const Text& subkey = L"")
-{
-    HKEY opened = nullptr;
-    const LONG result = RegOpenKeyExW(HKEY_CLASSES_ROOT, (ClassKey + subkey).c_str(), 0, KEY_READ, &opened);
-    const UniqueKey key(result == ERROR_SUCCESS ? opened : nullptr);
-    return key != nullptr;
-}
-
-void SetAppSetting(const Text& exe, const Text& subkey, const wchar_t* name, const wchar_t* value)
-{
-    const Text path = L"Software\\Wine\\AppDefaults\\" + exe + subkey;
-    if (!value) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, path.c_str(), name);
-        return;
-    }
-    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, value,
-                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-}
 
 // Moves a folder aside, when it exists, for as long as it lives.
 class FolderAside {
@@ -84,45 +34,11 @@ private:
     bool moved_;
 };
 
-class Installer : public ::testing::Test {
+class Installer : public InstalledControlTest {
 protected:
-    const Text target = SystemFolder() + L"\\TORVALINK.ocx";
-    const Text temporary = TempFolder() + L"\\TORVALINK.ocx";
-    const Text fixedTarget = FixedFolder + L"\\TORVALINK.ocx";
-    const Text fixedTemporary = L"C:\\TORVALINK.ocx";
-    const ByteBuffer payload = ReadFileBytes(BesideTestExe(L"TORVALINK.ocx"));
-
-    void SetUp() override
-    {
-        ASSERT_FALSE(payload.empty());
-        CleanUp();
-    }
-    void TearDown() override { CleanUp(); }
-
-    void CleanUp()
-    {
-        for (const Text& file : {target, temporary, fixedTarget, fixedTemporary, TraceFile}) {
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(file.c_str());
-        }
-        RemoveDirectoryW(FixedFolder.c_str());
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey.c_str());
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TorvaLink.Control.1");
-        for (const wchar_t* exe : {L"Setup_TORVALINK.exe", L"Setup_TORVALINK_noversion.exe"})
-            SetAppSetting(exe, L"", L"Version", nullptr);
-    }
-
     static void Install(const Text& fixture, const Text& at)
     {
         WriteFileBytes(at, ReadFileBytes(BesideTestExe(fixture)));
-    }
-
-    WatchedRun Run(const wchar_t* windowsVersion = nullptr, const wchar_t* exe = L"Setup_TORVALINK.exe")
-    {
-        SetAppSetting(exe, L"", L"Version", windowsVersion);
-        WatchedRun run = RunAndAnswerMessageBoxes(BesideTestExe(exe));
-        EXPECT_TRUE(run.finished);
-        return run;
     }
 };
 
