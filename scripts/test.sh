@@ -7,11 +7,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+runs_32_bit=false
+/lib/ld-linux.so.2 --version >/dev/null 2>&1 && runs_32_bit=true
+unpack_pid=
+if $runs_32_bit; then
+  # The 32-bit Wine is downloaded and unpacked while the compilers run.
+  mkdir -p build/i686
+  scripts/wine32-unpack.sh build/i686 &
+  unpack_pid=$!
+fi
 scripts/build.sh
+[ -z "$unpack_pid" ] || wait "$unpack_pid" || true # a failure shows again in wine32_prepare
 i686_pid=
 trap '[ -z "$i686_pid" ] || kill "$i686_pid" 2>/dev/null; scripts/wine-stop.sh build/x86_64; scripts/wine-stop.sh build/i686' EXIT
 status=0
-if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+if $runs_32_bit; then
   # The two trees have prefixes and wineservers of their own, and much of each
   # run waits (the prefix's boot, the registration time-out): side by side
   # they take little longer than one.
