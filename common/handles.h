@@ -26,16 +26,21 @@ struct HandleCloser {
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 // A handle for which INVALID_HANDLE_VALUE means none, as files and searches
-// report failure, in the form std::unique_ptr takes for its pointer.
+// report failure, in the form std::unique_ptr takes for its pointer. Null,
+// which no such call returns, means none too.
 class InvalidMeansNone {
 public:
     InvalidMeansNone() noexcept = default;
     InvalidMeansNone(std::nullptr_t) noexcept {}
     InvalidMeansNone(HANDLE handle) noexcept : handle_(handle) {}
     operator HANDLE() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-    friend bool operator==(InvalidMeansNone a, InvalidMeansNone b) noexcept { return a.handle_ == b.handle_; }
-    friend bool operator!=(InvalidMeansNone a, InvalidMeansNone b) noexcept { return a.handle_ != b.handle_; }
+    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    // All nones are equal: std::unique_ptr then never hands one to its deleter.
+    friend bool operator==(InvalidMeansNone a, InvalidMeansNone b) noexcept
+    {
+        return a.handle_ == b.handle_ || (!a && !b);
+    }
+    friend bool operator!=(InvalidMeansNone a, InvalidMeansNone b) noexcept { return !(a == b); }
     friend bool operator==(InvalidMeansNone a, std::nullptr_t) noexcept { return !a; }
     friend bool operator!=(InvalidMeansNone a, std::nullptr_t) noexcept { return !!a; }
 
@@ -54,12 +59,6 @@ struct FindCloser {
     void operator()(pointer search) const noexcept { FindClose(search); }
 };
 using UniqueFind = std::unique_ptr<void, FindCloser>;
-
-// For a file handle handed to a null-means-none owner such as UniqueHandle.
-inline HANDLE NullIfInvalid(HANDLE handle) noexcept
-{
-    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
-}
 
 // Ownership of a mutex that the thread waited for: given back, not closed.
 struct MutexReleaser {

@@ -113,7 +113,7 @@ TEST_F(InstallSafety, FailureBoxesShowTheNumberAndItsText)
 bool IsEmptyFolder(const Text& folder)
 {
     WIN32_FIND_DATAW entry;
-    const UniqueFind search(NullIfInvalid(FindFirstFileW((folder + L"\\*").c_str(), &entry)));
+    const UniqueFind search(FindFirstFileW((folder + L"\\*").c_str(), &entry));
     if (!search)
         return false;
     do {
@@ -197,8 +197,8 @@ TEST_F(InstallSafety, TemporaryFileHeldOpenStopsTheRun)
         const Text& held = c.windowsVersion ? fixedTemporary : temporary;
         WriteFileBytes(held, later);
         {
-            const UniqueHandle open(
-                NullIfInvalid(CreateFileW(held.c_str(), GENERIC_READ, c.sharing, nullptr, OPEN_EXISTING, 0, nullptr)));
+            const UniqueFile open(
+                CreateFileW(held.c_str(), GENERIC_READ, c.sharing, nullptr, OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(open);
             const WatchedRun run = Run(c.windowsVersion);
             EXPECT_EQ(run.exitCode, 1u);

@@ -142,8 +142,8 @@ TEST_F(Installer, OlderCopyThatCannotBeOverwrittenIsRegisteredAgain)
     Install(L"torvalink_1_0_0_22.ocx", target);
     {
         // Held open without write sharing, as a file in use is.
-        const UniqueHandle inUse(NullIfInvalid(
-            CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
+        const UniqueFile inUse(
+            CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(inUse);
         const WatchedRun run = Run();
         EXPECT_TRUE(run.messages.empty());
@@ -226,8 +226,7 @@ TEST_F(Installer, UnhandledFailureEndsTheProgramWithAMessage)
 {
     // A temporary file that nobody may delete: the final deletion fails.
     WriteFileBytes(temporary, ByteBuffer(10, 0x33));
-    const UniqueHandle locked(
-        NullIfInvalid(CreateFileW(temporary.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+    const UniqueFile locked(CreateFileW(temporary.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(locked);
     const WatchedRun run = Run();
     ASSERT_EQ(run.messages.size(), 1u);

@@ -156,8 +156,8 @@ TEST_F(SaveDllData, FileLayerFailuresGiveTheClassicNumbersAndLeaveTheTargetAlone
     ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
     WriteFileBytes(inUse, keep);
     // Open without delete sharing, as a file in use is.
-    const UniqueHandle held(NullIfInvalid(CreateFileW(inUse.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                      nullptr, OPEN_EXISTING, 0, nullptr)));
+    const UniqueFile held(CreateFileW(inUse.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
 
     struct Case {

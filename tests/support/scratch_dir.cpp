@@ -12,7 +12,7 @@ namespace {
 void RemoveTree(const Text& dir)
 {
     WIN32_FIND_DATAW entry;
-    const UniqueFind search(NullIfInvalid(FindFirstFileW((dir + L"\\*").c_str(), &entry)));
+    const UniqueFind search(FindFirstFileW((dir + L"\\*").c_str(), &entry));
     if (search) {
         do {
             const Text name = entry.cFileName;
@@ -50,9 +50,9 @@ ScratchDir::~ScratchDir()
 ByteBuffer ReadFileBytes(const Text& path)
 {
     ByteBuffer bytes;
-    const UniqueHandle file(
-        NullIfInvalid(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr)));
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
     if (!file)
         return bytes;
     LARGE_INTEGER size{};
@@ -67,8 +67,7 @@ ByteBuffer ReadFileBytes(const Text& path)
 
 void WriteFileBytes(const Text& path, const ByteBuffer& bytes)
 {
-    const UniqueHandle file(
-        NullIfInvalid(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(file) << "cannot write the test file";
     DWORD written = 0;
     WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
