@@ -27,19 +27,15 @@ using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 // A handle for which INVALID_HANDLE_VALUE means none, as files and searches
 // report failure, in the form std::unique_ptr takes for its pointer. Null,
-// which no such call returns, means none too.
+// which no such call returns, is taken as none too, so no deleter sees it.
 class InvalidMeansNone {
 public:
     InvalidMeansNone() noexcept = default;
     InvalidMeansNone(std::nullptr_t) noexcept {}
-    InvalidMeansNone(HANDLE handle) noexcept : handle_(handle) {}
+    InvalidMeansNone(HANDLE handle) noexcept : handle_(handle ? handle : INVALID_HANDLE_VALUE) {}
     operator HANDLE() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    // All nones are equal: std::unique_ptr then never hands one to its deleter.
-    friend bool operator==(InvalidMeansNone a, InvalidMeansNone b) noexcept
-    {
-        return a.handle_ == b.handle_ || (!a && !b);
-    }
+    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+    friend bool operator==(InvalidMeansNone a, InvalidMeansNone b) noexcept { return a.handle_ == b.handle_; }
     friend bool operator!=(InvalidMeansNone a, InvalidMeansNone b) noexcept { return !(a == b); }
     friend bool operator==(InvalidMeansNone a, std::nullptr_t) noexcept { return !a; }
     friend bool operator!=(InvalidMeansNone a, std::nullptr_t) noexcept { return !!a; }

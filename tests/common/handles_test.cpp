@@ -22,7 +22,8 @@ TEST(UniqueFile, FailedOpenIsNoneAndAnOpenFileIsClosedOnce)
     EXPECT_FALSE(missing);
     EXPECT_TRUE(missing == nullptr);
     EXPECT_EQ(static_cast<HANDLE>(missing.get()), INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(UniqueFile(nullptr)) << "null is none as well";
+    EXPECT_EQ(static_cast<HANDLE>(UniqueFile(static_cast<HANDLE>(nullptr)).get()), INVALID_HANDLE_VALUE)
+        << "null is taken as none";
 
     HANDLE raw = INVALID_HANDLE_VALUE;
     {
