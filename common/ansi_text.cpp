@@ -1,7 +1,6 @@
 #include "ansi_text.h"
 
 #include "failures.h"
-#include "system_library.h"
 
 #include <windows.h>
 
@@ -47,35 +46,6 @@ bool Lossless(TextView text, AnsiText& ansi)
 Status ToAnsi(TextView text, AnsiText& ansi)
 {
     return Lossless(text, ansi) ? Status() : Win32Failure(ERROR_NO_UNICODE_TRANSLATION);
-}
-
-Status ToAnsiPath(const Text& path, AnsiText& ansi)
-{
-    if (Lossless(path, ansi))
-        return {};
-
-    // The folder's short form, followed by the last part as given: the folder
-    // exists even where the file is still to be made. GetShortPathNameW works
-    // on the NT family only (Windows 95, 98 and Me have it at most as a stub):
-    // looked up, never imported. It takes one buffer for input and output.
-    using ShortPathNameFn = DWORD WINAPI(LPCWSTR, LPWSTR, DWORD);
-    const bool ntFamily = (GetVersion() & 0x80000000) == 0;
-    auto* const shortPathName =
-        ntFamily ? ProcAddress<ShortPathNameFn>(GetModuleHandleA("kernel32.dll"), "GetShortPathNameW") : nullptr;
-    const std::size_t split = path.find_last_of(L'\\');
-    wchar_t folder[MAX_PATH];
-    if (shortPathName && split < MAX_PATH) {
-        std::memcpy(folder, path.data(), split * sizeof(wchar_t));
-        folder[split] = L'\0';
-        const DWORD length = shortPathName(folder, folder, MAX_PATH);
-        const std::size_t rest = path.size() - split;
-        if (length > 0 && length + rest < MAX_PATH) {
-            std::memcpy(folder + length, path.data() + split, rest * sizeof(wchar_t));
-            if (Lossless(TextView(folder, length + rest), ansi))
-                return {};
-        }
-    }
-    return Win32Failure(ERROR_NO_UNICODE_TRANSLATION);
 }
 
 Status FromAnsi(AnsiView text, Text& wide)

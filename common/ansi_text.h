@@ -14,11 +14,6 @@ namespace torvalink {
 // ERROR_NO_UNICODE_TRANSLATION, and `ansi` is left empty.
 Status ToAnsi(TextView text, AnsiText& ansi);
 
-// The same for a path. Where the code page cannot hold it but its folder
-// exists, the folder's short (8.3) form followed by the last part as given
-// (on systems that have short forms); the last part must fit the code page.
-Status ToAnsiPath(const Text& path, AnsiText& ansi);
-
 // Every byte (or double-byte pair) becomes one character; zero bytes are kept.
 Status FromAnsi(AnsiView text, Text& wide);
 

@@ -4,6 +4,7 @@
 #include "handles.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace torvalink {
 
@@ -33,17 +34,31 @@ constexpr char ClassicTexts[] = "Invalid procedure call or argument\0"
                                 "Resource not found\0"
                                 "ActiveX component can't create object";
 
-// Win32 codes of failed file operations and the classic numbers for them.
-constexpr std::uint8_t FileCodes[] = {
-    ERROR_FILE_NOT_FOUND,    ERROR_PATH_NOT_FOUND,    ERROR_TOO_MANY_OPEN_FILES, ERROR_ACCESS_DENIED,
-    ERROR_NOT_ENOUGH_MEMORY, ERROR_OUTOFMEMORY,       ERROR_INVALID_DRIVE,       ERROR_WRITE_PROTECT,
-    ERROR_NOT_READY,         ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION,      ERROR_HANDLE_DISK_FULL,
-    ERROR_FILE_EXISTS,       ERROR_DISK_FULL,         ERROR_INVALID_NAME,        ERROR_ALREADY_EXISTS};
+// Win32 codes of failed file operations and the classic numbers for them. A
+// name that the code page cannot hold (Windows 95, 98 and Me) is a bad name.
+constexpr std::uint16_t FileCodes[] = {ERROR_FILE_NOT_FOUND,
+                                       ERROR_PATH_NOT_FOUND,
+                                       ERROR_TOO_MANY_OPEN_FILES,
+                                       ERROR_ACCESS_DENIED,
+                                       ERROR_NOT_ENOUGH_MEMORY,
+                                       ERROR_OUTOFMEMORY,
+                                       ERROR_INVALID_DRIVE,
+                                       ERROR_WRITE_PROTECT,
+                                       ERROR_NOT_READY,
+                                       ERROR_SHARING_VIOLATION,
+                                       ERROR_LOCK_VIOLATION,
+                                       ERROR_HANDLE_DISK_FULL,
+                                       ERROR_FILE_EXISTS,
+                                       ERROR_DISK_FULL,
+                                       ERROR_INVALID_NAME,
+                                       ERROR_ALREADY_EXISTS,
+                                       ERROR_NO_UNICODE_TRANSLATION};
 constexpr std::uint8_t FileNumbers[] = {ErrFileNotFound, ErrPathNotFound,     ErrTooManyFiles,      ErrPermissionDenied,
                                         ErrOutOfMemory,  ErrOutOfMemory,      ErrDeviceUnavailable, ErrPermissionDenied,
                                         ErrDiskNotReady, ErrPermissionDenied, ErrPermissionDenied,  ErrDiskFull,
-                                        ErrFileExists,   ErrDiskFull,         ErrBadFileName,       ErrFileExists};
-static_assert(sizeof FileCodes == sizeof FileNumbers);
+                                        ErrFileExists,   ErrDiskFull,         ErrBadFileName,       ErrFileExists,
+                                        ErrBadFileName};
+static_assert(std::size(FileCodes) == std::size(FileNumbers));
 
 constexpr wchar_t NoText[] = L"Application-defined or object-defined error";
 
@@ -92,7 +107,7 @@ Status RunTimeFailure(std::int32_t number)
 
 std::int32_t FileErrorNumber(DWORD code)
 {
-    for (std::size_t i = 0; i < sizeof FileCodes; ++i)
+    for (std::size_t i = 0; i < std::size(FileCodes); ++i)
         if (FileCodes[i] == code)
             return FileNumbers[i];
     return ErrPathFileAccess;

@@ -1,6 +1,6 @@
 #include "system_library.h"
 
-#include "text.h"
+#include "named_files.h"
 
 #include <atomic>
 #include <iterator>
@@ -25,21 +25,15 @@ std::atomic<HMODULE> LoadedLibraries[std::size(RunTimeLibraryNames)] = {};
 
 UniqueModule LoadSystemLibrary(const char* name)
 {
+    const Text file(name, name + std::char_traits<char>::length(name)); // the names are ASCII
     if (HasSearchFlags())
-        return UniqueModule(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        return LoadNamedLibrary(file, LOAD_LIBRARY_SEARCH_SYSTEM32);
 
     // Older systems: the full path.
-    char path[MAX_PATH + 16];
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    Text path;
+    if (GetSystemFolderPath(path).Failed())
         return nullptr;
-    const AnsiView file(name);
-    if (file.size() >= sizeof path - length - 1)
-        return nullptr;
-    path[length] = '\\';
-    file.copy(path + length + 1, file.size());
-    path[length + 1 + file.size()] = '\0';
-    return UniqueModule(LoadLibraryA(path));
+    return LoadNamedLibrary(path + L"\\" + file);
 }
 
 HMODULE SystemLibrary(RunTimeLibrary which)

@@ -1,6 +1,7 @@
 #include "modInfoFileVersion.h"
 
 #include "ansi_text.h"
+#include "named_files.h"
 #include "number_text.h"
 #include "system_library.h"
 
@@ -12,28 +13,58 @@ namespace torvalink {
 
 namespace {
 
-// The version functions of version.dll, which is loaded at run time.
-struct VersionApi {
-    decltype(&GetFileVersionInfoSizeA) infoSize =
-        SystemFunction<decltype(GetFileVersionInfoSizeA)>(RunTimeLibrary::Version, "GetFileVersionInfoSizeA");
-    decltype(&GetFileVersionInfoA) info =
-        SystemFunction<decltype(GetFileVersionInfoA)>(RunTimeLibrary::Version, "GetFileVersionInfoA");
-    decltype(&VerQueryValueA) query =
-        SystemFunction<decltype(VerQueryValueA)>(RunTimeLibrary::Version, "VerQueryValueA");
-
-    bool Usable() const { return infoSize && info && query; }
-};
-
 // The fixed file information of a version block, or null when the block holds
-// no complete record of it.
-const VS_FIXEDFILEINFO* FixedInfo(const VersionApi& api, std::vector<char>& block)
+// no complete record of it (a cut block can leave stale bytes behind).
+template <class Query, class Char>
+const VS_FIXEDFILEINFO* FixedInfo(Query* query, const Char* root, std::vector<char>& block)
 {
     void* record = nullptr;
     UINT length = 0;
-    if (!api.query(block.data(), "\\", &record, &length) || !record || length < sizeof(VS_FIXEDFILEINFO))
+    if (!query(block.data(), root, &record, &length) || !record || length < sizeof(VS_FIXEDFILEINFO))
         return nullptr;
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(record);
     return fixed->dwSignature == VS_FFI_SIGNATURE ? fixed : nullptr;
+}
+
+struct VersionBlock {
+    std::vector<char> bytes;                 // sized when the file has a version block
+    const VS_FIXEDFILEINFO* fixed = nullptr; // in `bytes`, when complete
+};
+
+// Reads the block through version.dll's functions of one form.
+template <class Size, class Info, class Query, class Char>
+void ReadVersionBlock(Size* infoSize, Info* info, Query* query, const Char* path, const Char* root, VersionBlock& block)
+{
+    if (!infoSize || !info || !query)
+        return;
+    DWORD ignored = 0;
+    const DWORD size = infoSize(path, &ignored);
+    if (static_cast<std::int32_t>(size) < 1)
+        return;
+    block.bytes.assign(size, '\0');
+    if (info(path, 0, size, block.bytes.data()))
+        block.fixed = FixedInfo(query, root, block.bytes);
+}
+
+// In the form the system takes names in; version.dll is loaded at run time.
+void ReadVersionBlock(const Text& path, VersionBlock& block)
+{
+    constexpr RunTimeLibrary version = RunTimeLibrary::Version;
+    WideFunctions wide;
+    if (UseWideFunctions(wide)) {
+        ReadVersionBlock(SystemFunction<decltype(GetFileVersionInfoSizeW)>(version, "GetFileVersionInfoSizeW"),
+                         SystemFunction<decltype(GetFileVersionInfoW)>(version, "GetFileVersionInfoW"),
+                         SystemFunction<decltype(VerQueryValueW)>(version, "VerQueryValueW"), path.c_str(), L"\\",
+                         block);
+        return;
+    }
+    // A name the code page cannot hold names no file on these systems.
+    AnsiText ansi;
+    if (ToAnsi(path, ansi).Failed())
+        return;
+    ReadVersionBlock(SystemFunction<decltype(GetFileVersionInfoSizeA)>(version, "GetFileVersionInfoSizeA"),
+                     SystemFunction<decltype(GetFileVersionInfoA)>(version, "GetFileVersionInfoA"),
+                     SystemFunction<decltype(VerQueryValueA)>(version, "VerQueryValueA"), ansi.c_str(), "\\", block);
 }
 
 // Lets the calling thread handle the window messages waiting in its queue.
@@ -44,15 +75,6 @@ void ProcessPendingMessages()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-}
-
-Text ReadFileVersionText(const VersionApi& api, const AnsiText& path, DWORD size, bool shortForm)
-{
-    std::vector<char> block(size, '\0');
-    if (!api.info(path.c_str(), 0, size, block.data()))
-        return {};
-    const VS_FIXEDFILEINFO* fixed = FixedInfo(api, block);
-    return fixed ? FormatFileVersion(fixed->dwFileVersionMS, fixed->dwFileVersionLS, shortForm) : Text();
 }
 
 } // namespace
@@ -74,21 +96,12 @@ Text FormatFileVersion(std::uint32_t versionMS, std::uint32_t versionLS, bool sh
 
 Text GetFileVersionText(const Text& FileName, const std::int16_t& ShortForm)
 {
-    const VersionApi api;
-    if (!api.Usable())
+    VersionBlock block;
+    ReadVersionBlock(FileName, block);
+    if (block.bytes.empty())
         return {};
-
-    // A name the code page cannot hold, and that has no short form, names no
-    // file that the A functions can read.
-    AnsiText path;
-    if (ToAnsiPath(FileName, path).Failed())
-        return {};
-    DWORD ignored = 0;
-    const DWORD size = api.infoSize(path.c_str(), &ignored);
-    if (static_cast<std::int32_t>(size) < 1)
-        return {};
-
-    Text text = ReadFileVersionText(api, path, size, ShortForm != 0);
+    const VS_FIXEDFILEINFO* fixed = block.fixed;
+    Text text = fixed ? FormatFileVersion(fixed->dwFileVersionMS, fixed->dwFileVersionLS, ShortForm != 0) : Text();
     ProcessPendingMessages();
     return text;
 }

@@ -1,11 +1,11 @@
 #include "install_steps.h"
 
-#include "ansi_text.h"
 #include "current_error.h"
 #include "failures.h"
 #include "handles.h"
 #include "modInfoFileVersion.h"
 #include "modRegisterDll.h"
+#include "named_files.h"
 
 #include <cstring>
 
@@ -27,8 +27,6 @@ Text PaddedVersion(const Text& path)
 // could have put other bytes there.
 Status HoldPayload(const Text& path, UniqueFile& held)
 {
-    AnsiText ansi;
-    RETURN_IF_FAILED(ToAnsiPath(path, ansi));
     // The payload as this executable carries it.
     const HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(PayloadResourceId), "CUSTOM");
     const DWORD size = SizeofResource(nullptr, info);
@@ -36,8 +34,7 @@ Status HoldPayload(const Text& path, UniqueFile& held)
     // One byte more than carried, so that a longer file shows.
     const std::unique_ptr<std::uint8_t[]> found(new std::uint8_t[size + 1]);
     DWORD read = 0;
-    held.reset(CreateFileA(ansi.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr));
+    held = CreateNamedFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
     if (!held || !ReadFile(held.get(), found.get(), size + 1, &read, nullptr))
         return LastFileFailure();
     // Other bytes: "Path/File access error".

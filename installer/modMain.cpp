@@ -1,11 +1,11 @@
 #include "modMain.h"
 
-#include "ansi_text.h"
 #include "failures.h"
 #include "file_system_object.h"
 #include "handles.h"
 #include "install_steps.h"
 #include "modWindowsVersion.h"
+#include "named_files.h"
 
 namespace torvalink {
 
@@ -31,40 +31,23 @@ public:
     // system files and folders do not count.
     Status Exists(const Text& path, bool& exists) override
     {
-        AnsiText ansi;
-        RETURN_IF_FAILED(ToAnsiPath(path, ansi));
-        WIN32_FIND_DATAA found;
-        const UniqueFind search(FindFirstFileA(ansi.c_str(), &found));
+        FoundEntry found;
+        const UniqueFind search = FindNamedEntry(path, found);
         constexpr DWORD notOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
-        exists = search && (found.dwFileAttributes & notOrdinary) == 0 && found.cFileName[0] != '\0';
+        exists = search && (found.attributes & notOrdinary) == 0 && found.named;
         return {};
     }
     Status Copy(const Text& source, const Text& destination) override
     {
-        AnsiText from, to;
-        RETURN_IF_FAILED(ToAnsiPath(source, from));
-        RETURN_IF_FAILED(ToAnsiPath(destination, to));
-        return FileResult(CopyFileA(from.c_str(), to.c_str(), FALSE));
+        return FileResult(CopyNamedFile(source, destination));
     }
-    Status Delete(const Text& path) override
-    {
-        AnsiText ansi;
-        RETURN_IF_FAILED(ToAnsiPath(path, ansi));
-        return FileResult(DeleteFileA(ansi.c_str()));
-    }
+    Status Delete(const Text& path) override { return FileResult(DeleteNamedFile(path)); }
 };
 
 // The running executable's folder, "\", its base name and ".exe".
 Status OwnExecutablePath(Text& path)
 {
-    // The A form: Windows 95, 98 and Me have GetModuleFileNameW only as a stub.
-    char buffer[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    if (length == 0)
-        return LastWin32Failure();
-    if (length >= MAX_PATH)
-        return Win32Failure(ERROR_INSUFFICIENT_BUFFER);
-    RETURN_IF_FAILED(FromAnsi(AnsiView(buffer, length), path));
+    RETURN_IF_FAILED(GetModulePath(nullptr, path));
     // The extension goes; a dot before the last backslash is a folder's.
     const std::size_t dot = path.find_last_of(L'.');
     if (dot != Text::npos && dot + 1 > path.find_last_of(L'\\') + 1)

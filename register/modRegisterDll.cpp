@@ -1,8 +1,8 @@
 #include "modRegisterDll.h"
 
-#include "ansi_text.h"
 #include "handles.h"
 #include "message_box.h"
+#include "named_files.h"
 #include "system_library.h"
 
 #include <windows.h>
@@ -50,8 +50,7 @@ void RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
 
 void RegisterDllWithTimeout(const Text& DllPath, const std::int32_t& Unregister, std::uint32_t TimeoutMs)
 {
-    AnsiText path;
-    UniqueModule library(ToAnsiPath(DllPath, path).Failed() ? nullptr : LoadLibraryA(path.c_str()));
+    UniqueModule library = LoadNamedLibrary(DllPath);
     if (!library) {
         ShowMessage(L"Errore caricando la DLL", StopMessage, L"Register Server");
         return;

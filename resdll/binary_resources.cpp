@@ -5,6 +5,7 @@
 #include "ansi_text.h"
 #include "current_error.h"
 #include "failures.h"
+#include "named_files.h"
 #include "number_text.h"
 
 namespace torvalink {
@@ -12,13 +13,12 @@ namespace torvalink {
 namespace {
 
 // 0 when the file holds exactly `bytes`, otherwise the failure's number.
-std::int32_t WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
+std::int32_t WriteNewFile(const Text& path, const ByteBuffer& bytes)
 {
     // CREATE_ALWAYS: a file that another writer put there since the deletion is
     // cut, so success means exactly these bytes. Nobody else may write to the
     // file while it is open.
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateNamedFile(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
     DWORD written = 0;
     if (!file || !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         return FileErrorNumber(GetLastError());
@@ -31,9 +31,9 @@ std::int32_t WriteNewFile(const AnsiText& path, const ByteBuffer& bytes)
 
 // A wildcard would make the deletion below remove every file it matches; a
 // zero character would cut the name short.
-bool IsBadName(const AnsiText& path)
+bool IsBadName(const Text& path)
 {
-    return path.find_first_of(AnsiView("*?", 3)) != AnsiText::npos;
+    return path.find_first_of(TextView(L"*?", 3)) != Text::npos;
 }
 
 } // namespace
@@ -66,32 +66,26 @@ ByteBuffer CResDll::LoadDllData(std::int32_t index, TextArg resformat)
 // Gives back only the number of a failure: a description would reach nobody.
 std::int32_t CResDll::SaveDllData(std::int16_t index, TextArg Path, TextArg resformat, bool overwrite)
 {
-    AnsiText path;
-    if (const std::int32_t number = ToAnsiPath(Path, path).Number())
-        return number;
-    if (IsBadName(path))
+    if (IsBadName(Path))
         return ErrBadFileName;
 
     if (PathExists(Path)) {
         if (!overwrite)
             return ErrFileExists;
-        if (!DeleteFileA(path.c_str()))
+        if (!DeleteNamedFile(Path))
             return FileErrorNumber(GetLastError());
     }
 
     const ByteBuffer buffer = LoadDllData(index, resformat);
     if (IsBufferEmpty(buffer))
         return ErrResourceNotFound;
-    return WriteNewFile(path, buffer);
+    return WriteNewFile(Path, buffer);
 }
 
 bool CResDll::PathExists(const Text& Path) const
 {
-    AnsiText path;
-    if (ToAnsiPath(Path, path).Failed())
-        return false;
-    WIN32_FIND_DATAA found;
-    const UniqueFind search(FindFirstFileA(path.c_str(), &found));
+    FoundEntry found;
+    const UniqueFind search = FindNamedEntry(Path, found);
     return search != nullptr;
 }
 

@@ -2,8 +2,8 @@
 
 #include "CResDll.h"
 
-#include "ansi_text.h"
 #include "current_error.h"
+#include "named_files.h"
 
 namespace torvalink {
 
@@ -19,11 +19,9 @@ void CResDll::DllName(TextArg vData)
         ReleaseLibrary();
         DllNameValue.clear();
 
-        // A name that the code page cannot hold is not handed over with look-alikes
-        // in it, which could name another library: it cannot be loaded.
-        AnsiText ansiName;
-        if (!ToAnsiPath(vData, ansiName).Failed())
-            DllHandle.reset(LoadLibraryA(ansiName.c_str()));
+        // Never a look-alike of the name (Windows 95, 98 and Me: one that the
+        // code page cannot hold), which could name another library.
+        DllHandle = LoadNamedLibrary(vData);
         if (!DllHandle)
             return Failure(ErrDllLoad, L"Error in loading DLL: " + vData.text());
         DllNameValue = vData;

@@ -1,6 +1,5 @@
 #include "ansi_text.h"
 #include "print_text.h"
-#include "scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -44,47 +43,6 @@ TEST(ToAnsi, KeepsWhatTheCodePageHoldsAndRefusesEverythingElse)
             EXPECT_TRUE(ansi.empty());
         }
     }
-}
-
-Text ShortForm(const Text& path)
-{
-    wchar_t shortPath[MAX_PATH];
-    const DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
-    return Text(shortPath, length < MAX_PATH ? length : 0);
-}
-
-TEST(ToAnsiPath, TakesTheShortFormOfAnExistingFolderAndKeepsTheLastPart)
-{
-    ScratchDir dir;
-    for (const wchar_t* folder : {L"\u0141ukasz", L"\u4e2d\u6587", L"sub\uff3cdir", L"a\uff0eb"}) {
-        SCOPED_TRACE(testing::PrintToString(Text(folder)));
-        const Text existing = dir / folder;
-        ASSERT_TRUE(CreateDirectoryW(existing.c_str(), nullptr));
-        const Text shortFolder = ShortForm(existing);
-        ASSERT_FALSE(shortFolder.empty());
-        // The short form is what the A functions get, and it names the same folder.
-        AnsiText ansi;
-        ASSERT_EQ(ToAnsiPath(existing + L"\\file.bin", ansi).Number(), 0);
-        EXPECT_EQ(Text(ansi.begin(), ansi.end()), shortFolder + L"\\file.bin");
-        WriteFileBytes(existing + L"\\file.bin", ByteBuffer(3, 0x41));
-        EXPECT_NE(GetFileAttributesA(ansi.c_str()), INVALID_FILE_ATTRIBUTES);
-
-        // A folder that does not exist has no short form, and the last part is
-        // taken as given: it must fit the code page.
-        EXPECT_EQ(ToAnsiPath(existing + L"\\missing\\file.bin", ansi).Number(),
-                  HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
-        EXPECT_EQ(ToAnsiPath(dir / L"x" + folder + L"\\file.bin", ansi).Number(),
-                  HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
-        EXPECT_EQ(ToAnsiPath(existing, ansi).Number(), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
-        EXPECT_TRUE(ansi.empty());
-    }
-}
-
-TEST(ToAnsiPath, LeavesAPathTheCodePageHoldsAsItIs)
-{
-    AnsiText ansi;
-    ASSERT_EQ(ToAnsiPath(L"C:\\no such folder\\\u00e9.bin", ansi).Number(), 0);
-    EXPECT_EQ(std::string(ansi.data(), ansi.size()), "C:\\no such folder\\\xe9.bin");
 }
 
 } // namespace

@@ -3,8 +3,9 @@
 // they were asked to do.
 
 #include "CResDll.h"
-#include "install_steps.h"
 #include "handles.h"
+#include "install_steps.h"
+#include "named_files.h"
 #include "print_text.h"
 #include "recorded_messages.h"
 #include "scratch_dir.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 using namespace torvalink;
@@ -65,6 +67,40 @@ private:
     }
 };
 
+// The names given to the system's W functions, recorded on their way.
+std::vector<Text> NamesGiven;
+
+HANDLE WINAPI RecordCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                               DWORD disposition, DWORD flags, HANDLE model)
+{
+    NamesGiven.push_back(name);
+    return CreateFileW(name, access, share, security, disposition, flags, model);
+}
+BOOL WINAPI RecordDeleteFile(LPCWSTR name)
+{
+    NamesGiven.push_back(name);
+    return DeleteFileW(name);
+}
+BOOL WINAPI RecordCopyFile(LPCWSTR source, LPCWSTR destination, BOOL failIfExists)
+{
+    NamesGiven.push_back(source);
+    NamesGiven.push_back(destination);
+    return CopyFileW(source, destination, failIfExists);
+}
+HANDLE WINAPI RecordFindFirstFile(LPCWSTR name, LPWIN32_FIND_DATAW found)
+{
+    NamesGiven.push_back(name);
+    return FindFirstFileW(name, found);
+}
+HMODULE WINAPI RecordLoadLibraryEx(LPCWSTR name, HANDLE file, DWORD flags)
+{
+    NamesGiven.push_back(name);
+    return LoadLibraryExW(name, file, flags);
+}
+
+const WideFunctions RecordingTable = {RecordCreateFile,    RecordDeleteFile,   RecordCopyFile,     RecordFindFirstFile,
+                                      RecordLoadLibraryEx, GetModuleFileNameW, GetSystemDirectoryW};
+
 class InstallPayloadTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -107,16 +143,19 @@ TEST_F(InstallPayloadTest, StopsWithoutInstallingAnythingWhenTheSaveFails)
         bool readOnly;
         std::int32_t number;
         const wchar_t* description;
+        bool windows9x = false; // the A functions
     };
     const Case cases[] = {
         {"a read-only file at the temporary path", temporary, true, 70, L"Permission denied"},
         {"a temporary folder that does not exist", dir / L"missing\\temporary.ocx", false, 76, L"Path not found"},
-        {"a path the code page cannot hold", dir / L"\u0141\\temporary.ocx", false,
-         HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION), L"No Unicode translation."},
+        {"a path the code page cannot hold, on Windows 9x", dir / L"\u0141\\temporary.ocx", false, 52,
+         L"Bad file name or number", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         files.calls.clear();
+        const std::unique_ptr<WideFunctionsOverride> ansiOnly(c.windows9x ? new WideFunctionsOverride(nullptr)
+                                                                          : nullptr);
         if (c.readOnly) {
             WriteFileBytes(c.temporary, planted);
             ASSERT_TRUE(SetFileAttributesW(c.temporary.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -148,6 +187,36 @@ TEST_F(InstallPayloadTest, StopsWhenTheTemporaryFileDoesNotHoldTheCarriedBytes)
     EXPECT_TRUE(RecordedMessages().empty());
     // Given back: the file can be deleted now.
     EXPECT_TRUE(DeleteFileW(temporary.c_str()));
+}
+
+// Folders whose names code page 1252 cannot hold: every name reaches the
+// system as it is, so no short (8.3) name is needed, which many volumes do not
+// have (Wine makes them always: the recording shows that none is used).
+TEST_F(InstallPayloadTest, InstallsBetweenFoldersTheCodePageCannotHoldUnderTheirOwnNames)
+{
+    const Text temporaryFolder = dir / L"\u4e2d\u6587", targetFolder = dir / L"\u0141ukasz";
+    ASSERT_TRUE(CreateDirectoryW(temporaryFolder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(targetFolder.c_str(), nullptr));
+    const Text temporaryFile = temporaryFolder + L"\\TORVALINK.ocx", targetFile = targetFolder + L"\\TORVALINK.ocx";
+    NamesGiven.clear();
+    Status status;
+    {
+        const WideFunctionsOverride recording(&RecordingTable);
+        CResDll resources;
+        status = InstallPayload(resources, targetFile, temporaryFile, files);
+    }
+    EXPECT_EQ(status.Number(), 0) << testing::PrintToString(status.Error().Description);
+    EXPECT_TRUE(ReadFileBytes(targetFile) == carried);
+    EXPECT_FALSE(FileExists(temporaryFile));
+    ASSERT_EQ(RecordedMessages().size(), 1u);
+    EXPECT_EQ(RecordedMessages()[0].prompt, L"Registrazione fallita EntryPoint mancante '" + targetFile + L"'.");
+    // Searched, written and checked under its name; the target loaded under its own.
+    const std::vector<Text> expected = {temporaryFile, temporaryFile, temporaryFile, targetFile};
+    std::vector<Text> ours;
+    for (const Text& name : NamesGiven)
+        if (name.find(L'\\') != Text::npos) // not a system library loaded by its bare name
+            ours.push_back(name);
+    EXPECT_EQ(ours, expected);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "current_error.h"
 #include "fixture_ids.h"
 #include "handles.h"
+#include "named_files.h"
 #include "pattern.h"
 #include "print_text.h"
 #include "scratch_dir.h"
@@ -208,46 +209,54 @@ const LookAlike lookAlikes[] = {
     {L"\u4e2d\u6587", nullptr},
 };
 
-TEST_F(SaveDllData, RefusesANameTheCodePageCannotHoldInsteadOfWritingALookAlike)
+// On the NT family the name reaches the system as it is: the file is written
+// under it, in a folder of such a name too, and never under the look-alike.
+TEST_F(SaveDllData, WritesUnderANameTheCodePageCannotHoldAndNeverUnderItsLookAlike)
 {
     const ByteBuffer keep(10, 0x5A);
+    CreateDirectoryW((dir / L"sub").c_str(), nullptr); // "sub\bf" needs its folder
     for (const LookAlike& c : lookAlikes) {
         SCOPED_TRACE(testing::PrintToString(Text(c.name)));
-        if (c.lookAlike) {
-            // "sub\bf" needs its folder.
-            CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+        if (c.lookAlike)
             WriteFileBytes(dir / c.lookAlike, keep);
-        }
-        // In a folder that exists, and in one that does not.
-        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
-        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name + L"\\payload.bin"),
-                  HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
-        EXPECT_FALSE(FileExists(dir / c.name));
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name), 0);
+        EXPECT_EQ(ReadFileBytes(dir / c.name), custom);
         if (c.lookAlike) {
             EXPECT_EQ(ReadFileBytes(dir / c.lookAlike), keep);
         }
-    }
-}
 
-TEST_F(SaveDllData, WritesIntoAFolderTheCodePageCannotHoldThroughItsShortForm)
-{
-    for (const LookAlike& c : lookAlikes) {
-        SCOPED_TRACE(testing::PrintToString(Text(c.name)));
-        const Text folder = dir / c.name;
+        const Text folder = dir / c.name + L".folder";
         ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-        if (c.lookAlike) {
-            CreateDirectoryW((dir / L"sub").c_str(), nullptr);
-            ASSERT_TRUE(CreateDirectoryW((dir / c.lookAlike).c_str(), nullptr));
-        }
         // Twice: the second time over the file that the first wrote.
         for (int time = 0; time < 2; ++time) {
             EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, folder + L"\\payload.bin"), 0);
             EXPECT_EQ(ReadFileBytes(folder + L"\\payload.bin"), custom);
         }
+    }
+}
+
+// Windows 95, 98 and Me take names in the code page only: a name that it
+// cannot hold is a bad file name there, and no look-alike is written instead.
+TEST_F(SaveDllData, OnWindows9xANameTheCodePageCannotHoldGives52)
+{
+    const WideFunctionsOverride ansiOnly(nullptr);
+    const ByteBuffer keep(10, 0x5A);
+    CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+    for (const LookAlike& c : lookAlikes) {
+        SCOPED_TRACE(testing::PrintToString(Text(c.name)));
+        if (c.lookAlike)
+            WriteFileBytes(dir / c.lookAlike, keep);
+        // In a folder that exists, and in one that does not.
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name), ErrBadFileName);
+        EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / c.name + L"\\payload.bin"), ErrBadFileName);
+        EXPECT_FALSE(FileExists(dir / c.name));
         if (c.lookAlike) {
-            EXPECT_FALSE(FileExists(dir / c.lookAlike + L"\\payload.bin"));
+            EXPECT_EQ(ReadFileBytes(dir / c.lookAlike), keep);
         }
     }
+    // What the code page holds is written as on the NT family.
+    EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, dir / L"\u00e9t\u00e9.bin"), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"\u00e9t\u00e9.bin"), custom);
 }
 
 // Another writer keeps moving a longer file to the target whenever there is

@@ -2,12 +2,15 @@
 #include "current_error.h"
 #include "event_log.h"
 #include "fixture_ids.h"
+#include "named_files.h"
 #include "pattern.h"
 #include "print_text.h"
 #include "scratch_dir.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include <string>
 #include <string_view>
@@ -69,7 +72,9 @@ TEST_F(Binding, FailedBindReportsError48WithTheNameAsGiven)
 }
 
 // A name that code page 1252 cannot hold is not loaded under the look-alike
-// that Windows would put in for it, even where a library of that name exists.
+// that Windows would put in for it, even where a library of that name exists:
+// on the NT family the name goes to the system as it is, on Windows 95, 98 and
+// Me it names nothing.
 TEST_F(Binding, NameTheCodePageCannotHoldIsNotLoadedAsALookAlike)
 {
     ScratchDir dir;
@@ -82,27 +87,31 @@ TEST_F(Binding, NameTheCodePageCannotHoldIsNotLoadedAsALookAlike)
         {L"resfix\u0101.dll", L"resfixa.dll"}, {L"\u0141ib.dll", L"Lib.dll"},  {L"sub\uff3cfix.dll", L"sub\\fix.dll"},
         {L"fix\uff0edll", L"fix.dll"},         {L"\u4e2d\u6587.dll", nullptr},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(Text(c.name)));
-        if (c.lookAlike) {
-            ASSERT_TRUE(CopyFileW(BesideTestExe(L"resource_fixture.dll").c_str(), (dir / c.lookAlike).c_str(), FALSE));
+    for (const bool ansiOnly : {false, true}) {
+        const std::unique_ptr<WideFunctionsOverride> windows9x(ansiOnly ? new WideFunctionsOverride(nullptr) : nullptr);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::PrintToString(Text(c.name)) + (ansiOnly ? " (A functions)" : " (W functions)"));
+            if (c.lookAlike) {
+                ASSERT_TRUE(
+                    CopyFileW(BesideTestExe(L"resource_fixture.dll").c_str(), (dir / c.lookAlike).c_str(), FALSE));
+            }
+            CResDll res;
+            res.DllName(dir / c.name);
+            EXPECT_EQ(CurrentError().Number, 48);
+            EXPECT_EQ(CurrentError().Description, L"Error in loading DLL: " + dir / c.name);
+            EXPECT_EQ(res.DllName(), L"");
+            // Unbound: it reads the running executable, not the look-alike.
+            EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), Pattern(FIXTURE_EXE_CUSTOM_SIZE, FIXTURE_EXE_CUSTOM_SEED));
         }
-        CResDll res;
-        res.DllName(dir / c.name);
-        EXPECT_EQ(CurrentError().Number, 48);
-        EXPECT_EQ(CurrentError().Description, L"Error in loading DLL: " + dir / c.name);
-        EXPECT_EQ(res.DllName(), L"");
-        // Unbound: it reads the running executable, not the look-alike.
-        EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), Pattern(FIXTURE_EXE_CUSTOM_SIZE, FIXTURE_EXE_CUSTOM_SEED));
     }
 }
 
-TEST_F(Binding, LibraryInAFolderTheCodePageCannotHoldIsLoadedThroughItsShortForm)
+TEST_F(Binding, LibraryUnderANameTheCodePageCannotHoldIsBoundReadAndFreed)
 {
     ScratchDir dir;
     for (const wchar_t* folder : {L"\u0141ukasz", L"\u4e2d\u6587", L"sub\uff3cdir", L"a\uff0eb"}) {
         SCOPED_TRACE(testing::PrintToString(Text(folder)));
-        const Text library = dir / folder + L"\\resource_fixture.dll";
+        const Text library = dir / folder + L"\\\u4e2d\u0141.dll";
         ASSERT_TRUE(CreateDirectoryW((dir / folder).c_str(), nullptr));
         ASSERT_TRUE(CopyFileW(BesideTestExe(L"resource_fixture.dll").c_str(), library.c_str(), FALSE));
         {
