@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # On a fresh machine: installs what is needed, builds both targets and runs the
 # test suite under Wine: the x86_64 tests and, where this machine can run
-# 32-bit code, at the same time the i686 end-to-end tests under a 32-bit Wine
+# 32-bit code, at the same time the i686 tests under a 32-bit Wine
 # (their output follows the x86_64 tests'). Arguments go to both ctest runs.
 # Leaves no Wine process behind.
 set -euo pipefail
@@ -37,6 +37,6 @@ if [ -n "$i686_pid" ]; then
   i686_pid=
   cat build/i686/ctest.log
 else
-  echo "This machine cannot run 32-bit code: the i686 end-to-end tests did not run."
+  echo "This machine cannot run 32-bit code: the i686 tests (built in build/i686) did not run."
 fi
 exit "$status"

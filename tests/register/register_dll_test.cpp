@@ -29,15 +29,15 @@ Text Events()
 // time ends; the thread's exit code is CallReturned when the call returned.
 constexpr DWORD CallReturned = 1;
 
+DWORD WINAPI RunCall(void* call)
+{
+    (*static_cast<const std::function<void()>*>(call))();
+    return CallReturned;
+}
+
 UniqueHandle StartCall(const std::function<void()>& call)
 {
-    return UniqueHandle(CreateThread(
-        nullptr, 0,
-        [](void* call) -> DWORD {
-            (*static_cast<const std::function<void()>*>(call))();
-            return CallReturned;
-        },
-        const_cast<std::function<void()>*>(&call), 0, nullptr));
+    return UniqueHandle(CreateThread(nullptr, 0, RunCall, const_cast<std::function<void()>*>(&call), 0, nullptr));
 }
 
 DWORD ExitCode(const UniqueHandle& thread)

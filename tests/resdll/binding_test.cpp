@@ -2,6 +2,7 @@
 #include "current_error.h"
 #include "event_log.h"
 #include "fixture_ids.h"
+#include "handles.h"
 #include "named_files.h"
 #include "pattern.h"
 #include "print_text.h"
@@ -190,6 +191,12 @@ TEST_F(Binding, DestructionFreesTheLibraryExactlyOnce)
     EXPECT_EQ(TracerEvents(), L"+a -a ");
 }
 
+DWORD WINAPI ReadCurrentErrorNumber(void* seen)
+{
+    *static_cast<std::int32_t*>(seen) = CurrentError().Number;
+    return 0;
+}
+
 TEST_F(Binding, CurrentErrorBelongsToTheThread)
 {
     CResDll res;
@@ -197,16 +204,9 @@ TEST_F(Binding, CurrentErrorBelongsToTheThread)
     ASSERT_EQ(CurrentError().Number, 48);
 
     std::int32_t seenByOtherThread = -1;
-    const HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](void* seen) -> DWORD {
-            *static_cast<std::int32_t*>(seen) = CurrentError().Number;
-            return 0;
-        },
-        &seenByOtherThread, 0, nullptr);
+    const UniqueHandle thread(CreateThread(nullptr, 0, ReadCurrentErrorNumber, &seenByOtherThread, 0, nullptr));
     ASSERT_NE(thread, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    WaitForSingleObject(thread.get(), INFINITE);
     EXPECT_EQ(seenByOtherThread, 0);
     EXPECT_EQ(CurrentError().Number, 48);
 }
