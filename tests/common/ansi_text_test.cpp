@@ -1,5 +1,6 @@
 #include "ansi_text.h"
 #include "print_text.h"
+#include "system_text.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ TEST(ToAnsi, KeepsWhatTheCodePageHoldsAndRefusesEverythingElse)
             EXPECT_EQ(std::string(ansi.data(), ansi.size()), c.ansi);
         } else {
             EXPECT_EQ(status.Number(), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
-            EXPECT_EQ(status.Error().Description, L"No Unicode translation.");
+            EXPECT_EQ(status.Error().Description, SystemText(ERROR_NO_UNICODE_TRANSLATION));
             EXPECT_TRUE(ansi.empty());
         }
     }

@@ -1,5 +1,6 @@
 #include "failures.h"
 #include "print_text.h"
+#include "system_text.h"
 
 #include <gtest/gtest.h>
 
@@ -43,15 +44,21 @@ TEST(ErrorDescription, ClassicNumbersHaveTheirClassicTexts)
 
 TEST(ErrorDescription, HResultsHaveTheSystemsTextAndOtherNumbersNeverNone)
 {
-    // Wine's texts.
-    EXPECT_EQ(ErrorDescription(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION)), L"No Unicode translation.");
-    EXPECT_EQ(ErrorDescription(E_OUTOFMEMORY), L"Out of memory.");
+    // A Win32 HRESULT has the text of its Win32 code.
+    ASSERT_NE(SystemText(ERROR_NO_UNICODE_TRANSLATION), L"");
+    EXPECT_EQ(ErrorDescription(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION)),
+              SystemText(ERROR_NO_UNICODE_TRANSLATION));
+    EXPECT_EQ(ErrorDescription(E_OUTOFMEMORY), SystemText(ERROR_OUTOFMEMORY));
+    ASSERT_NE(SystemText(E_FAIL), L"");
+    EXPECT_EQ(ErrorDescription(E_FAIL), SystemText(E_FAIL));
     // A run-time number without a classic text is not taken for a Win32 code
     // (1113 is ERROR_NO_UNICODE_TRANSLATION); nor is a code the system has no text for.
     EXPECT_EQ(ErrorDescription(1113), L"Application-defined or object-defined error");
     EXPECT_EQ(ErrorDescription(ErrDllLoad), L"Application-defined or object-defined error");
     EXPECT_EQ(Win32Failure(0x2000ABCD).Error().Description, L"Application-defined or object-defined error");
-    EXPECT_EQ(HResultFailure(CO_E_CLASSSTRING).Error().Description, L"Application-defined or object-defined error");
+    ASSERT_EQ(SystemText(0x8004ABCD), L"");
+    EXPECT_EQ(HResultFailure(static_cast<HRESULT>(0x8004ABCD)).Error().Description,
+              L"Application-defined or object-defined error");
 }
 
 // Where each kind of failure lands, so that no number means two things.
@@ -59,7 +66,7 @@ TEST(ErrorNumbers, Win32CodesAreHResultsAndAutomationErrorsRunTimeNumbers)
 {
     const Status denied = Win32Failure(ERROR_ACCESS_DENIED);
     EXPECT_EQ(denied.Number(), static_cast<std::int32_t>(0x80070005));
-    EXPECT_EQ(denied.Error().Description, L"Access denied.");
+    EXPECT_EQ(denied.Error().Description, SystemText(ERROR_ACCESS_DENIED));
     EXPECT_EQ(denied.Error().Source, L"");
     // A failing call that left no code still fails.
     EXPECT_EQ(Win32Failure(ERROR_SUCCESS).Number(), static_cast<std::int32_t>(0x8007001F));
@@ -73,7 +80,7 @@ TEST(ErrorNumbers, Win32CodesAreHResultsAndAutomationErrorsRunTimeNumbers)
     struct Case {
         HRESULT result;
         std::int32_t number;
-        const wchar_t* text;
+        Text text;
     };
     const Case cases[] = {
         {static_cast<HRESULT>(0x800A0035), ErrFileNotFound, L"File not found"},
@@ -82,8 +89,8 @@ TEST(ErrorNumbers, Win32CodesAreHResultsAndAutomationErrorsRunTimeNumbers)
         // No run-time number in its low word: it stays an HRESULT.
         {static_cast<HRESULT>(0x800A0000), static_cast<std::int32_t>(0x800A0000),
          L"Application-defined or object-defined error"},
-        {E_OUTOFMEMORY, static_cast<std::int32_t>(E_OUTOFMEMORY), L"Out of memory."},
-        {S_OK, static_cast<std::int32_t>(E_FAIL), L"Call failed."}, // Wine's text for E_FAIL
+        {E_OUTOFMEMORY, static_cast<std::int32_t>(E_OUTOFMEMORY), SystemText(ERROR_OUTOFMEMORY)},
+        {S_OK, static_cast<std::int32_t>(E_FAIL), SystemText(E_FAIL)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.result);

@@ -4,6 +4,7 @@
 #include "handles.h"
 #include "installed_control.h"
 #include "print_text.h"
+#include "system_text.h"
 
 #include <gtest/gtest.h>
 
@@ -212,9 +213,9 @@ TEST_F(InstallSafety, TemporaryFileHeldOpenStopsTheRun)
     }
 }
 
-bool IsOneOf(const Text& text, std::initializer_list<const wchar_t*> texts)
+bool IsOneOf(const Text& text, std::initializer_list<Text> texts)
 {
-    for (const wchar_t* candidate : texts)
+    for (const Text& candidate : texts)
         if (text == candidate)
             return true;
     return false;
@@ -264,14 +265,13 @@ TEST_F(InstallSafety, ProcessReplacingTheTemporaryFileNeverGetsItsFileInstalled)
             continue;
         }
         // Installed, but the temporary file could not be deleted at the end:
-        // the other process had it open, or had it away for a moment ("Call
-        // failed." is Wine's text for the failure that its Scripting Runtime
-        // gives for a file in use).
+        // the other process had it open, or had it away for a moment (Wine's
+        // Scripting Runtime gives E_FAIL for a file in use).
         EXPECT_EQ(run.exitCode, 1u);
         ASSERT_EQ(run.messages.size(), 1u);
         EXPECT_TRUE(IsOneOf(run.messages[0].text,
                             {L"Run-time error '70':\n\nPermission denied", L"Run-time error '53':\n\nFile not found",
-                             L"Run-time error '-2147467259':\n\nCall failed."}))
+                             L"Run-time error '-2147467259':\n\n" + SystemText(E_FAIL)}))
             << testing::PrintToString(run.messages[0].text);
     }
     stop = true;
