@@ -236,6 +236,36 @@ TEST_F(Installer, UnhandledFailureEndsTheProgramWithAMessage)
     EXPECT_FALSE(FileExists(target));
 }
 
+// Started from a folder whose name code page 1252 cannot hold, the installer
+// reads its own executable, not one in a folder of the look-alike name
+// ("Lukasz" for "\u0141ukasz"), which here carries another copy of the control.
+TEST_F(Installer, RunsFromAFolderTheCodePageCannotHoldAndReadsItsOwnExecutable)
+{
+    const ScratchDir dir;
+    const Text lookAlike = dir / L"Lukasz";
+    ASSERT_TRUE(CreateDirectoryW(lookAlike.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(BesideTestExe(L"Setup_TORVALINK_traced.exe").c_str(),
+                          (lookAlike + L"\\Setup_TORVALINK.exe").c_str(), FALSE));
+    for (const wchar_t* name : {L"\u0141ukasz", L"\u4e2d\u6587"}) {
+        SCOPED_TRACE(testing::PrintToString(Text(name)));
+        CleanUp();
+        const Text folder = dir / name;
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        const Text exe = folder + L"\\Setup_TORVALINK.exe";
+        ASSERT_TRUE(CopyFileW(BesideTestExe(L"Setup_TORVALINK.exe").c_str(), exe.c_str(), FALSE));
+        const WatchedRun run = RunAndAnswerMessageBoxes(exe);
+        EXPECT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 0u);
+        EXPECT_TRUE(run.messages.empty())
+            << testing::PrintToString(run.messages.empty() ? Text() : run.messages[0].text);
+        EXPECT_EQ(ReadFileBytes(target), payload);
+        EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
+        EXPECT_EQ(TraceText(), L"") << "the copy beside the look-alike ran";
+        EXPECT_FALSE(FileExists(temporary));
+        DeleteFileW(exe.c_str());
+    }
+}
+
 // Only winmm.dll: Wine's own user32.dll imports version.dll and so loads a
 // planted one before the installer's code runs. That the installer imports
 // neither library is checked on the built executables.
