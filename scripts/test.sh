@@ -19,7 +19,7 @@ fi
 scripts/build.sh
 [ -z "$unpack_pid" ] || wait "$unpack_pid" || true # a failure shows again in wine32_prepare
 i686_pid=
-trap '[ -z "$i686_pid" ] || kill "$i686_pid" 2>/dev/null; scripts/wine-stop.sh build/x86_64; scripts/wine-stop.sh build/i686' EXIT
+trap '[ -z "$i686_pid" ] || kill "$i686_pid" 2>/dev/null; scripts/wine-stop.sh build/x86_64; scripts/wine-stop.sh build/i686; scripts/wine-stop.sh build/i686/wow64' EXIT
 status=0
 if $runs_32_bit; then
   # The two trees have prefixes and wineservers of their own, and much of each

@@ -13,14 +13,32 @@ build=$(cd "${1:?build directory}" && pwd)
 # needs; and Fontconfig, without which every process of this Wine fails to
 # start (no desktop window) once FreeType is there.
 packages=(wine32 libwine libfreetype6 libpng16-16 zlib1g libbrotli1 libfontconfig1 libexpat1)
+# The installed 64-bit Wine starts this one for the 32-bit programs of its
+# prefixes (scripts/wine-env.sh, wow64), and both talk to one wineserver,
+# whose protocol changes from version to version: so the same version.
+wine64=$(dpkg-query -W -f='${db:Status-Status} ${Version}' wine64 2>/dev/null || true)
+if [ "${wine64%% *}" = installed ]; then
+  packages[0]=wine32=${wine64#* } packages[1]=libwine=${wine64#* }
+fi
 
 tree=$build/wine32
 debs=$build/wine32-debs
+# One unpack at a time: the win32 and the wow64 tree may be prepared at once.
+exec 9>"$build/wine32.lock"
+flock 9
 [ "$(cat "$tree/.unpacked" 2>/dev/null)" = "${packages[*]}" ] && exit 0
+
+# The downloaded file of package[=version].
+deb() {
+  local name=${1%%=*} version=${1#*=}
+  [ "$version" != "$1" ] || version='*'
+  compgen -G "$debs/${name}_${version//:/%3a}_i386.deb" | tail -n 1
+}
 
 missing=()
 for p in "${packages[@]}"; do
-  compgen -G "$debs/${p}_*_i386.deb" >/dev/null || missing+=("$p:i386")
+  name=${p%%=*}
+  deb "$p" >/dev/null || missing+=("$name:i386${p#"$name"}")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   apt_dir=$build/apt
@@ -38,10 +56,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   }
 fi
 
-rm -rf "$tree" "$tree.partial"
+rm -rf "$tree.partial" "$tree.old"
 mkdir -p "$tree.partial"
 for p in "${packages[@]}"; do
-  dpkg-deb -x "$(compgen -G "$debs/${p}_*_i386.deb" | tail -n 1)" "$tree.partial"
+  dpkg-deb -x "$(deb "$p")" "$tree.partial"
 done
 echo "${packages[*]}" >"$tree.partial/.unpacked"
+# Two renames, not a removal first: a prefix that runs on the old tree
+# meanwhile finds a Wine there all but for an instant.
+[ ! -e "$tree" ] || mv "$tree" "$tree.old"
 mv "$tree.partial" "$tree"
+rm -rf "$tree.old"
