@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 using namespace torvalink;
 
 namespace {
@@ -51,16 +49,7 @@ TEST_F(Installer, FreshInstallCopiesRegistersAndCleansUp)
     EXPECT_FALSE(FileExists(temporary));
     EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
 
-    // The registered control can be created.
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    CLSID clsid;
-    ASSERT_EQ(CLSIDFromProgID(L"TorvaLink.Control.1", &clsid), S_OK);
-    IUnknown* control = nullptr;
-    EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&control)),
-              S_OK);
-    if (control)
-        control->Release();
-    CoUninitialize();
+    EXPECT_EQ(CreateInstalledControl(), S_OK) << "the registered control can be created";
 }
 
 TEST_F(Installer, EachWindowsVersionTakesItsProcedure)

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 using namespace torvalink;
 
 namespace {
@@ -110,15 +108,7 @@ TEST_F(OnWow64, A32BitClientCreatesTheInstalledControl)
 {
     const WatchedRun run = Run();
     ASSERT_EQ(run.exitCode, 0u);
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    CLSID clsid;
-    ASSERT_EQ(CLSIDFromProgID(L"TorvaLink.Control.1", &clsid), S_OK);
-    IUnknown* control = nullptr;
-    EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&control)),
-              S_OK);
-    if (control)
-        control->Release();
-    CoUninitialize();
+    EXPECT_EQ(CreateInstalledControl(), S_OK);
 }
 
 // Every 64-bit Windows is of the NT family from 5.2 on: each takes the special

@@ -2,6 +2,8 @@
 
 #include "handles.h"
 
+#include <objbase.h>
+
 #include <cwchar>
 
 namespace torvalink {
@@ -39,6 +41,23 @@ bool ClassKeyExists(const Text& subkey)
     const LONG result = RegOpenKeyExW(HKEY_CLASSES_ROOT, (ClassKey + subkey).c_str(), 0, KEY_READ, &opened);
     const UniqueKey key(result == ERROR_SUCCESS ? opened : nullptr);
     return key != nullptr;
+}
+
+HRESULT CreateInstalledControl()
+{
+    const HRESULT com = CoInitialize(nullptr);
+    if (FAILED(com))
+        return com;
+    CLSID clsid;
+    HRESULT result = CLSIDFromProgID(L"TorvaLink.Control.1", &clsid);
+    IUnknown* control = nullptr;
+    if (SUCCEEDED(result))
+        result =
+            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&control));
+    if (control)
+        control->Release();
+    CoUninitialize();
+    return result;
 }
 
 void SetAppSetting(const Text& exe, const Text& subkey, const wchar_t* name, const wchar_t* value)

@@ -24,6 +24,9 @@ Text TempFolder();
 Text TraceText();
 // Whether ClassKey, or a key below it (SUBKEY starts with a backslash), exists.
 bool ClassKeyExists(const Text& subkey = L"");
+// What creating the installed control by its ProgID, in process, gives: S_OK
+// when it was created (then released again).
+HRESULT CreateInstalledControl();
 // A setting of Wine's for one program; a null value removes it.
 void SetAppSetting(const Text& exe, const Text& subkey, const wchar_t* name, const wchar_t* value);
 
