@@ -7,6 +7,8 @@
 // name those systems have. There a name that the code page cannot hold names
 // nothing: the call fails with ERROR_NO_UNICODE_TRANSLATION as its last error.
 // Each returns what its Windows function returns and leaves its last error.
+// The form is the one that the table of kernel32 functions decides
+// (kernel_functions.h).
 
 #include "handles.h"
 #include "raised_error.h"
@@ -15,32 +17,6 @@
 #include <windows.h>
 
 namespace torvalink {
-
-// The W functions of the NT family that take names. They are looked up at run
-// time, so that the imports stay what Windows 95 has.
-struct WideFunctions {
-    decltype(&::CreateFileW) CreateFileW = nullptr;
-    decltype(&::DeleteFileW) DeleteFileW = nullptr;
-    decltype(&::CopyFileW) CopyFileW = nullptr;
-    decltype(&::FindFirstFileW) FindFirstFileW = nullptr;
-    decltype(&::LoadLibraryExW) LoadLibraryExW = nullptr;
-    decltype(&::GetModuleFileNameW) GetModuleFileNameW = nullptr;
-    decltype(&::GetSystemDirectoryW) GetSystemDirectoryW = nullptr;
-};
-
-// The one place that decides between the two forms: true, with `table`
-// filled, on the NT family; false on Windows 95, 98 and Me.
-bool UseWideFunctions(WideFunctions& table);
-
-// For tests, while it lives: `table` in place of the system's, or, for null,
-// the A functions as on Windows 95. Not owned.
-class WideFunctionsOverride {
-public:
-    explicit WideFunctionsOverride(const WideFunctions* table);
-    ~WideFunctionsOverride();
-    WideFunctionsOverride(const WideFunctionsOverride&) = delete;
-    WideFunctionsOverride& operator=(const WideFunctionsOverride&) = delete;
-};
 
 UniqueFile CreateNamedFile(const Text& path, DWORD access, DWORD share, DWORD disposition);
 BOOL DeleteNamedFile(const Text& path);

@@ -1,5 +1,6 @@
 #include "system_library.h"
 
+#include "kernel_functions.h"
 #include "named_files.h"
 
 #include <atomic>
@@ -8,14 +9,6 @@
 namespace torvalink {
 
 namespace {
-
-// LOAD_LIBRARY_SEARCH_SYSTEM32 is understood only where AddDllDirectory exists
-// (Windows 8, or Windows 7 and Vista with KB2533623).
-bool HasSearchFlags()
-{
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return kernel && GetProcAddress(kernel, "AddDllDirectory");
-}
 
 // By RunTimeLibrary, and each once loaded.
 constexpr const char* RunTimeLibraryNames[] = {"version.dll", "winmm.dll"};
@@ -26,7 +19,7 @@ std::atomic<HMODULE> LoadedLibraries[std::size(RunTimeLibraryNames)] = {};
 UniqueModule LoadSystemLibrary(const char* name)
 {
     const Text file(name, name + std::char_traits<char>::length(name)); // the names are ASCII
-    if (HasSearchFlags())
+    if (LookUpKernelFunctions().SetDefaultDllDirectories)               // LOAD_LIBRARY_SEARCH_* understood
         return LoadNamedLibrary(file, LOAD_LIBRARY_SEARCH_SYSTEM32);
 
     // Older systems: the full path.
@@ -60,16 +53,11 @@ void OverrideSystemLibrary(RunTimeLibrary which, HMODULE library)
 
 void RestrictDllSearchToSystemFolder()
 {
-    // Both are newer than Windows 95: looked up, never imported.
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (!kernel)
-        return;
-    using SetDefaultDllDirectoriesFn = BOOL WINAPI(DWORD);
-    using SetDllDirectoryFn = BOOL WINAPI(LPCSTR);
-    if (auto* setDefault = ProcAddress<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories"))
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    else if (auto* setDirectory = ProcAddress<SetDllDirectoryFn>(kernel, "SetDllDirectoryA"))
-        setDirectory("");
+    const KernelFunctions kernel = LookUpKernelFunctions();
+    if (kernel.SetDefaultDllDirectories)
+        kernel.SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    else if (kernel.SetDllDirectoryA)
+        kernel.SetDllDirectoryA("");
 }
 
 } // namespace torvalink

@@ -1,7 +1,7 @@
 #include "modInfoFileVersion.h"
 
 #include "ansi_text.h"
-#include "named_files.h"
+#include "kernel_functions.h"
 #include "number_text.h"
 #include "system_library.h"
 
@@ -50,8 +50,7 @@ void ReadVersionBlock(Size* infoSize, Info* info, Query* query, const Char* path
 void ReadVersionBlock(const Text& path, VersionBlock& block)
 {
     constexpr RunTimeLibrary version = RunTimeLibrary::Version;
-    WideFunctions wide;
-    if (UseWideFunctions(wide)) {
+    if (LookUpKernelFunctions().WideNames()) {
         ReadVersionBlock(SystemFunction<decltype(GetFileVersionInfoSizeW)>(version, "GetFileVersionInfoSizeW"),
                          SystemFunction<decltype(GetFileVersionInfoW)>(version, "GetFileVersionInfoW"),
                          SystemFunction<decltype(VerQueryValueW)>(version, "VerQueryValueW"), path.c_str(), L"\\",

@@ -2,6 +2,7 @@
 // and the A functions of Windows 95, 98 and Me, which the tests choose through
 // the override.
 
+#include "kernel_functions.h"
 #include "named_files.h"
 #include "print_text.h"
 #include "scratch_dir.h"
@@ -31,14 +32,14 @@ protected:
     void SetUp() override
     {
         if (GetParam() == Form::Ansi)
-            ansiOnly = std::make_unique<WideFunctionsOverride>(nullptr);
+            ansiOnly = std::make_unique<KernelFunctionsOverride>(nullptr);
     }
 
     // Whether the form reaches a file of that name.
     bool Reaches(const Name& name) const { return GetParam() == Form::Wide || name.inCodePage; }
 
     ScratchDir dir;
-    std::unique_ptr<WideFunctionsOverride> ansiOnly;
+    std::unique_ptr<KernelFunctionsOverride> ansiOnly;
 };
 
 INSTANTIATE_TEST_SUITE_P(BothForms, NamedFiles, ::testing::Values(Form::Wide, Form::Ansi),
@@ -135,11 +136,11 @@ TEST_P(NamedFiles, TheExecutableAndTheSystemFolderAreReportedAsTheSystemHasThem)
     EXPECT_EQ(path, Text(buffer, GetSystemDirectoryW(buffer, MAX_PATH)));
 }
 
-TEST(UseWideFunctions, TheNtFamilyTakesEveryWideFunctionAndTheOverrideDecidesInTests)
+TEST(KernelFunctions, TheNtFamilyHasEveryWideFunctionAndTheOverrideStandsInForTests)
 {
     ASSERT_EQ(GetVersion() & 0x80000000, 0u) << "the tests' Wine reports the NT family";
-    WideFunctions table;
-    ASSERT_TRUE(UseWideFunctions(table));
+    KernelFunctions table = LookUpKernelFunctions();
+    ASSERT_TRUE(table.WideNames());
     // The same functions as the test executable imports.
     EXPECT_EQ(table.CreateFileW, &::CreateFileW);
     EXPECT_EQ(table.DeleteFileW, &::DeleteFileW);
@@ -148,21 +149,25 @@ TEST(UseWideFunctions, TheNtFamilyTakesEveryWideFunctionAndTheOverrideDecidesInT
     EXPECT_EQ(table.LoadLibraryExW, &::LoadLibraryExW);
     EXPECT_EQ(table.GetModuleFileNameW, &::GetModuleFileNameW);
     EXPECT_EQ(table.GetSystemDirectoryW, &::GetSystemDirectoryW);
+    EXPECT_EQ(table.SetDllDirectoryA, &::SetDllDirectoryA);
+    EXPECT_NE(table.SetDefaultDllDirectories, nullptr);
 
-    WideFunctions given;
+    KernelFunctions given;
     given.CreateFileW = table.CreateFileW;
     {
-        const WideFunctionsOverride ansiOnly(nullptr);
-        EXPECT_FALSE(UseWideFunctions(table));
+        const KernelFunctionsOverride windows95(nullptr);
+        table = LookUpKernelFunctions();
+        EXPECT_FALSE(table.WideNames());
+        EXPECT_EQ(table.CreateFileW, nullptr);
+        EXPECT_EQ(table.SetDefaultDllDirectories, nullptr);
     }
     {
-        const WideFunctionsOverride other(&given);
-        ASSERT_TRUE(UseWideFunctions(table));
+        const KernelFunctionsOverride other(&given);
+        table = LookUpKernelFunctions();
         EXPECT_EQ(table.CreateFileW, given.CreateFileW);
-        EXPECT_EQ(table.DeleteFileW, nullptr);
+        EXPECT_FALSE(table.WideNames()) << "only where every W function is there";
     }
-    EXPECT_TRUE(UseWideFunctions(table));
-    EXPECT_NE(table.DeleteFileW, nullptr) << "the system's table again";
+    EXPECT_TRUE(LookUpKernelFunctions().WideNames()) << "the system's table again";
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "CResDll.h"
 #include "handles.h"
 #include "install_steps.h"
-#include "named_files.h"
+#include "kernel_functions.h"
 #include "print_text.h"
 #include "recorded_messages.h"
 #include "scratch_dir.h"
@@ -98,8 +98,17 @@ HMODULE WINAPI RecordLoadLibraryEx(LPCWSTR name, HANDLE file, DWORD flags)
     return LoadLibraryExW(name, file, flags);
 }
 
-const WideFunctions RecordingTable = {RecordCreateFile,    RecordDeleteFile,   RecordCopyFile,     RecordFindFirstFile,
-                                      RecordLoadLibraryEx, GetModuleFileNameW, GetSystemDirectoryW};
+// The system's table, with the calls that take names recorded.
+KernelFunctions RecordingTable()
+{
+    KernelFunctions table = LookUpKernelFunctions();
+    table.CreateFileW = RecordCreateFile;
+    table.DeleteFileW = RecordDeleteFile;
+    table.CopyFileW = RecordCopyFile;
+    table.FindFirstFileW = RecordFindFirstFile;
+    table.LoadLibraryExW = RecordLoadLibraryEx;
+    return table;
+}
 
 class InstallPayloadTest : public ::testing::Test {
 protected:
@@ -154,8 +163,8 @@ TEST_F(InstallPayloadTest, StopsWithoutInstallingAnythingWhenTheSaveFails)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         files.calls.clear();
-        const std::unique_ptr<WideFunctionsOverride> ansiOnly(c.windows9x ? new WideFunctionsOverride(nullptr)
-                                                                          : nullptr);
+        const std::unique_ptr<KernelFunctionsOverride> ansiOnly(c.windows9x ? new KernelFunctionsOverride(nullptr)
+                                                                            : nullptr);
         if (c.readOnly) {
             WriteFileBytes(c.temporary, planted);
             ASSERT_TRUE(SetFileAttributesW(c.temporary.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -201,7 +210,8 @@ TEST_F(InstallPayloadTest, InstallsBetweenFoldersTheCodePageCannotHoldUnderTheir
     NamesGiven.clear();
     Status status;
     {
-        const WideFunctionsOverride recording(&RecordingTable);
+        const KernelFunctions recordingTable = RecordingTable();
+        const KernelFunctionsOverride recording(&recordingTable);
         CResDll resources;
         status = InstallPayload(resources, targetFile, temporaryFile, files);
     }

@@ -2,7 +2,7 @@
 #include "current_error.h"
 #include "fixture_ids.h"
 #include "handles.h"
-#include "named_files.h"
+#include "kernel_functions.h"
 #include "pattern.h"
 #include "print_text.h"
 #include "scratch_dir.h"
@@ -239,7 +239,7 @@ TEST_F(SaveDllData, WritesUnderANameTheCodePageCannotHoldAndNeverUnderItsLookAli
 // cannot hold is a bad file name there, and no look-alike is written instead.
 TEST_F(SaveDllData, OnWindows9xANameTheCodePageCannotHoldGives52)
 {
-    const WideFunctionsOverride ansiOnly(nullptr);
+    const KernelFunctionsOverride ansiOnly(nullptr);
     const ByteBuffer keep(10, 0x5A);
     CreateDirectoryW((dir / L"sub").c_str(), nullptr);
     for (const LookAlike& c : lookAlikes) {

@@ -3,7 +3,7 @@
 #include "event_log.h"
 #include "fixture_ids.h"
 #include "handles.h"
-#include "named_files.h"
+#include "kernel_functions.h"
 #include "pattern.h"
 #include "print_text.h"
 #include "scratch_dir.h"
@@ -89,7 +89,8 @@ TEST_F(Binding, NameTheCodePageCannotHoldIsNotLoadedAsALookAlike)
         {L"fix\uff0edll", L"fix.dll"},         {L"\u4e2d\u6587.dll", nullptr},
     };
     for (const bool ansiOnly : {false, true}) {
-        const std::unique_ptr<WideFunctionsOverride> windows9x(ansiOnly ? new WideFunctionsOverride(nullptr) : nullptr);
+        const std::unique_ptr<KernelFunctionsOverride> windows9x(ansiOnly ? new KernelFunctionsOverride(nullptr)
+                                                                          : nullptr);
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::PrintToString(Text(c.name)) + (ansiOnly ? " (A functions)" : " (W functions)"));
             if (c.lookAlike) {

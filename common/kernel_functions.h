@@ -1,0 +1,49 @@
+#pragma once
+
+// The kernel32 functions that not every Windows has, looked up by name at run
+// time from this one table, so that the imports stay what Windows 95 has.
+
+#include <windows.h>
+
+namespace torvalink {
+
+struct KernelFunctions {
+    // The W forms of the calls that take names: the NT family's. Null on
+    // Windows 95, 98 and Me, where they are stubs that fail.
+    decltype(&::CreateFileW) CreateFileW = nullptr;
+    decltype(&::DeleteFileW) DeleteFileW = nullptr;
+    decltype(&::CopyFileW) CopyFileW = nullptr;
+    decltype(&::FindFirstFileW) FindFirstFileW = nullptr;
+    decltype(&::LoadLibraryExW) LoadLibraryExW = nullptr;
+    decltype(&::GetModuleFileNameW) GetModuleFileNameW = nullptr;
+    decltype(&::GetSystemDirectoryW) GetSystemDirectoryW = nullptr;
+
+    // Newer than Windows 95; null where the system lacks them. With
+    // SetDefaultDllDirectories (Windows 8, or 7 and Vista with KB2533623)
+    // LoadLibraryEx understands the LOAD_LIBRARY_SEARCH_* flags.
+    BOOL(WINAPI* SetDefaultDllDirectories)(DWORD) = nullptr;
+    BOOL(WINAPI* SetDllDirectoryA)(LPCSTR) = nullptr; // XP SP1
+
+    // The one place that decides the form of names: the W functions, given
+    // names as they are, where all of them are there (the NT family).
+    bool WideNames() const
+    {
+        return CreateFileW && DeleteFileW && CopyFileW && FindFirstFileW && LoadLibraryExW && GetModuleFileNameW &&
+               GetSystemDirectoryW;
+    }
+};
+
+// The table for this system, looked up now.
+KernelFunctions LookUpKernelFunctions();
+
+// For tests, while it lives: `table` in place of the system's (not owned);
+// null stands for Windows 95, which has none of them.
+class KernelFunctionsOverride {
+public:
+    explicit KernelFunctionsOverride(const KernelFunctions* table);
+    ~KernelFunctionsOverride();
+    KernelFunctionsOverride(const KernelFunctionsOverride&) = delete;
+    KernelFunctionsOverride& operator=(const KernelFunctionsOverride&) = delete;
+};
+
+} // namespace torvalink
