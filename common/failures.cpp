@@ -133,6 +133,13 @@ std::int32_t ErrorNumberOf(HRESULT result)
     return control ? HRESULT_CODE(result) : static_cast<std::int32_t>(result);
 }
 
+HRESULT NumberAsHResult(std::int32_t number)
+{
+    if (number < 0)
+        return number;
+    return number >= 1 && number <= 0xFFFF ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number) : E_FAIL;
+}
+
 Status HResultFailure(HRESULT result)
 {
     return RunTimeFailure(ErrorNumberOf(result));

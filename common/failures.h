@@ -43,6 +43,11 @@ Status HResultFailure(HRESULT result);
 // The number that a RaisedError carries for a failed COM call.
 std::int32_t ErrorNumberOf(HRESULT result);
 
+// The HRESULT that stands for a RaisedError's number, the other way round:
+// a run-time number n as the Automation control's 0x800A0000 + n, an HRESULT
+// as itself; never a success.
+HRESULT NumberAsHResult(std::int32_t number);
+
 // The calling thread's last Win32 error, for the line right after a failed call.
 inline Status LastFileFailure()
 {

@@ -30,6 +30,7 @@ KernelFunctions LookUpKernelFunctions()
         table.LoadLibraryExW = ProcAddress<decltype(::LoadLibraryExW)>(kernel, "LoadLibraryExW");
         table.GetModuleFileNameW = ProcAddress<decltype(::GetModuleFileNameW)>(kernel, "GetModuleFileNameW");
         table.GetSystemDirectoryW = ProcAddress<decltype(::GetSystemDirectoryW)>(kernel, "GetSystemDirectoryW");
+        table.OutputDebugStringW = ProcAddress<decltype(::OutputDebugStringW)>(kernel, "OutputDebugStringW");
     }
     table.SetDefaultDllDirectories = ProcAddress<BOOL WINAPI(DWORD)>(kernel, "SetDefaultDllDirectories");
     table.SetDllDirectoryA = ProcAddress<BOOL WINAPI(LPCSTR)>(kernel, "SetDllDirectoryA");

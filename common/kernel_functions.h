@@ -17,6 +17,7 @@ struct KernelFunctions {
     decltype(&::LoadLibraryExW) LoadLibraryExW = nullptr;
     decltype(&::GetModuleFileNameW) GetModuleFileNameW = nullptr;
     decltype(&::GetSystemDirectoryW) GetSystemDirectoryW = nullptr;
+    decltype(&::OutputDebugStringW) OutputDebugStringW = nullptr; // takes no name
 
     // Newer than Windows 95; null where the system lacks them. With
     // SetDefaultDllDirectories (Windows 8, or 7 and Vista with KB2533623)

@@ -2,9 +2,11 @@
 // run-time start-up before it.
 
 #include "current_error.h"
+#include "failures.h"
 #include "message_box.h"
 #include "modMain.h"
 #include "number_text.h"
+#include "run_lock.h"
 #include "system_library.h"
 
 #include <windows.h>
@@ -12,23 +14,49 @@
 
 using namespace torvalink;
 
+// How long a run waits for another one to end before it gives up with
+// ERROR_INSTALL_ALREADY_RUNNING (1618), which deployment tools retry later.
+// The tests build an installer that waits a second only.
+#ifndef TORVALINK_RUN_WAIT_MS
+#define TORVALINK_RUN_WAIT_MS (10 * 60 * 1000)
+#endif
+
 namespace {
 
-UINT Run()
+// A failure that nothing handled ends the program, after telling the user; the
+// exit code is its number as an HRESULT.
+HRESULT EndWithFailure(const Status& outcome)
+{
+    ShowMessage(L"Run-time error '" + Decimal(outcome.Number()) + L"':\n\n" + outcome.Error().Description,
+                MB_OK | MB_ICONERROR, L"Setup_TORVALINK");
+    return NumberAsHResult(outcome.Number());
+}
+
+// The process's exit code: 0, ERROR_INSTALL_ALREADY_RUNNING, or an HRESULT
+// that says what failed.
+DWORD Run()
 {
     RestrictDllSearchToSystemFolder();
-    const HRESULT com = CoInitialize(nullptr);
-    UINT exitCode = 0;
-    if (const Status outcome = Main(); outcome.Failed()) {
-        // A failure that nothing handled ends the program, after telling the user.
-        ShowMessage(L"Run-time error '" + Decimal(outcome.Number()) + L"':\n\n" + outcome.Error().Description,
-                    MB_OK | MB_ICONERROR, L"Setup_TORVALINK");
-        exitCode = 1;
+    // Before COM starts: a thread with an apartment must not wait without
+    // handling its messages.
+    RunLock lock;
+    switch (lock.Acquire(TORVALINK_RUN_WAIT_MS)) {
+    case WAIT_OBJECT_0:
+        break;
+    case WAIT_TIMEOUT:
+        return ERROR_INSTALL_ALREADY_RUNNING;
+    default:
+        return static_cast<DWORD>(EndWithFailure(LastWin32Failure()));
     }
+
+    const HRESULT com = CoInitialize(nullptr);
+    HRESULT outcome = S_OK;
+    if (const Status status = Main(outcome); status.Failed())
+        outcome = EndWithFailure(status);
     ClearCurrentError();
     if (SUCCEEDED(com))
         CoUninitialize();
-    return exitCode;
+    return static_cast<DWORD>(outcome);
 }
 
 } // namespace

@@ -44,22 +44,10 @@ Status HoldPayload(const Text& path, UniqueFile& held)
 
 } // namespace
 
-Status InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files)
+Status InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files,
+                      HRESULT& outcome)
 {
-    // One run at a time: a second run waits here until the first has finished
-    // and then goes on. The name holds for every session of the NT family from
-    // version 5 (Windows 2000) on; the systems before it do not know its
-    // Global\ prefix. GetVersion sets its high bit on Windows 95, 98 and Me and
-    // gives the major version in its low byte.
-    const DWORD version = GetVersion();
-    const char* const name = "Global\\Setup_TORVALINK.Install";
-    const UniqueHandle mutex(
-        CreateMutexA(nullptr, FALSE, static_cast<std::int32_t>(version & 0x800000FF) >= 5 ? name : name + 7));
-    // WAIT_ABANDONED: a run that ended without giving it back; ours all the same.
-    if (!mutex || WaitForSingleObject(mutex.get(), INFINITE) == WAIT_FAILED)
-        return LastWin32Failure();
-    const MutexOwnership owned(mutex.get());
-
+    outcome = S_OK;
     // Only what was written is installed: a failed save may have left a file
     // that someone else put there.
     if (const std::int32_t saved = resources.SaveDllData(PayloadResourceId, temporary, L"CUSTOM", true))
@@ -83,10 +71,13 @@ Status InstallPayload(CResDll& resources, const Text& target, const Text& tempor
             RegisterDll(target, unregister);
         }
         // The one step whose failure is ignored: a target in use or read-only
-        // keeps the installed copy, which is then registered again.
+        // keeps the installed copy, which is then registered again. The run
+        // goes on, but its outcome is that failure: the update did not happen.
         IgnoreFailures([&] { return files.Copy(temporary, target); });
+        const std::int32_t copyFailure = CurrentError().Number;
         const std::int32_t reregister = 0;
-        RegisterDll(target, reregister);
+        const HRESULT registered = RegisterDll(target, reregister);
+        outcome = copyFailure != 0 ? NumberAsHResult(copyFailure) : registered;
     }
 
     // Held until here, past the copy: the deletion needs it closed.

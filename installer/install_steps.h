@@ -4,6 +4,8 @@
 #include "raised_error.h"
 #include "text.h"
 
+#include <windows.h>
+
 namespace torvalink {
 
 // The file operations in which the two install procedures differ.
@@ -24,6 +26,11 @@ inline constexpr wchar_t PayloadFileName[] = L"TORVALINK.ocx";
 // registers it; then deletes `temporary`. Stops with the failure when the
 // payload could not be written, or when `temporary` does not hold exactly its
 // bytes; from the write until the copy has finished, nobody else can change it.
-Status InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files);
+// `outcome` tells what the run came to where no failure stopped it: S_OK when
+// the carried version is installed and registered, or the installed copy was
+// already as new; else the failed copy's number as an HRESULT, or what the
+// registration came to (RegisterDll).
+Status InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files,
+                      HRESULT& outcome);
 
 } // namespace torvalink

@@ -58,13 +58,14 @@ Status OwnExecutablePath(Text& path)
 
 } // namespace
 
-Status Main()
+Status Main(HRESULT& outcome)
 {
+    outcome = S_OK;
     switch (GetWindowsVersion()) {
     case 2:
     case 3:
     case 4:
-        return InstallWithFixedPaths();
+        return InstallWithFixedPaths(outcome);
     case 5:
     case 6:
     case 7:
@@ -73,13 +74,13 @@ Status Main()
     case 10:
     case 11:
     case 12:
-        return InstallWithSpecialFolders();
+        return InstallWithSpecialFolders(outcome);
     default:
         return {}; // Win32s and unrecognised systems: nothing to do
     }
 }
 
-Status InstallWithSpecialFolders()
+Status InstallWithSpecialFolders(HRESULT& outcome)
 {
     // Declared in the reverse of their release order: the folders, the
     // resource object, then the FileSystemObject.
@@ -98,16 +99,16 @@ Status InstallWithSpecialFolders()
     RETURN_IF_FAILED(FileSystemObject::FolderPath(temporaryFolder.Get(), temporaryPath));
     ScriptingFiles files(fso);
     return InstallPayload(resources, systemPath + L"\\" + PayloadFileName, temporaryPath + L"\\" + PayloadFileName,
-                          files);
+                          files, outcome);
 }
 
-Status InstallWithFixedPaths()
+Status InstallWithFixedPaths(HRESULT& outcome)
 {
     // Unbound: the resource object reads this executable through the null module handle.
     CResDll resources;
     PlainFiles files;
     return InstallPayload(resources, Text(L"C:\\Windows\\System\\") + PayloadFileName, Text(L"C:\\") + PayloadFileName,
-                          files);
+                          files, outcome);
 }
 
 } // namespace torvalink

@@ -86,6 +86,10 @@ void Trace(const char*) {}
 STDAPI DllRegisterServer()
 {
     Trace("register");
+#ifdef TORVALINK_REGISTER_FAILS
+    // Test builds only: an entry that reports its own failure.
+    return SELFREG_E_TYPELIB;
+#endif
     char path[MAX_PATH];
     const bool written =
         ServerPath(path) && SetValue(ClsidKey, nullptr, "TorvaLink Control") && SetValue(ServerKey, nullptr, path) &&

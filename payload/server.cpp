@@ -98,6 +98,10 @@ Factory factory;
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
+#ifdef TORVALINK_LOAD_FAILS
+        // Test builds only: a library that refuses to be loaded.
+        return FALSE;
+#endif
         thisModule = instance;
         DisableThreadLibraryCalls(instance);
     }

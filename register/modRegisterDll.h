@@ -2,19 +2,33 @@
 
 #include "text.h"
 
+#include <windows.h>
+
 #include <cstdint>
 
 namespace torvalink {
 
+// What a registration came to, besides what its message boxes say, for the
+// process's exit code: S_OK, the entry's own failure (its HRESULT), or one of
+// these outcomes of the runner's own.
+inline constexpr HRESULT RegistrationLoadFailed = static_cast<HRESULT>(0x8007007E);   // ERROR_MOD_NOT_FOUND
+inline constexpr HRESULT RegistrationEntryMissing = static_cast<HRESULT>(0x8007007F); // ERROR_PROC_NOT_FOUND
+inline constexpr HRESULT RegistrationNoThread = static_cast<HRESULT>(0x8007009B);     // ERROR_TOO_MANY_TCBS
+inline constexpr HRESULT RegistrationTimedOut = static_cast<HRESULT>(0x800705B4);     // ERROR_TIMEOUT
+
 // Runs the DllRegisterServer entry of a library (Unregister 0) or its
 // DllUnregisterServer entry (any other value) on a worker thread, and waits for
-// it at most 10 seconds. Failures are reported in message boxes only. When the
-// wait runs out the calling thread ends with the worker's exit code: the call
-// never returns on that path. Unregister is only read.
-void RegisterDll(const Text& DllPath, const std::int32_t& Unregister);
+// it at most 10 seconds. Failures are reported in message boxes. When the wait
+// runs out the call never returns: the calling thread ends, and the process,
+// when the worker has ended too, with RegistrationTimedOut. Unregister is only
+// read.
+HRESULT RegisterDll(const Text& DllPath, const std::int32_t& Unregister);
 
-// RegisterDll with a wait of TimeoutMs milliseconds instead of 10 seconds: for
-// the tests, which need not wait that long. RegisterDll passes its 10 seconds.
-void RegisterDllWithTimeout(const Text& DllPath, const std::int32_t& Unregister, std::uint32_t TimeoutMs);
+// For the tests: RegisterDll with its wait and its thread creation chosen.
+struct RegistrationRunner {
+    std::uint32_t timeoutMs = 10000;
+    decltype(&::CreateThread) createThread = ::CreateThread;
+};
+HRESULT RegisterDllWith(const Text& DllPath, const std::int32_t& Unregister, const RegistrationRunner& runner);
 
 } // namespace torvalink

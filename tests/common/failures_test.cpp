@@ -101,6 +101,31 @@ TEST(ErrorNumbers, Win32CodesAreHResultsAndAutomationErrorsRunTimeNumbers)
     }
 }
 
+// The exit code of a run that a failure ended: the number as an HRESULT, and
+// back to the same number.
+TEST(ErrorNumbers, NumbersBecomeHResultsAndBack)
+{
+    struct Case {
+        std::int32_t number;
+        HRESULT result;
+    };
+    const Case cases[] = {
+        {ErrPermissionDenied, static_cast<HRESULT>(0x800A0046)},
+        {ErrResourceLoad, static_cast<HRESULT>(0x800A793D)},
+        {0xFFFF, static_cast<HRESULT>(0x800AFFFF)},
+        {static_cast<std::int32_t>(0x80070005), static_cast<HRESULT>(0x80070005)},
+        {0, E_FAIL},
+        {0x10000, E_FAIL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.number);
+        EXPECT_EQ(NumberAsHResult(c.number), c.result);
+        if (c.result != E_FAIL) {
+            EXPECT_EQ(ErrorNumberOf(c.result), c.number);
+        }
+    }
+}
+
 TEST(FileFailure, PlatformCodesBecomeTheClassicFileNumbers)
 {
     struct Case {

@@ -32,6 +32,29 @@ void ExpectMessages(const WatchedRun& run, const std::vector<WatchedRun::Message
     }
 }
 
+// A failure box that ends a run, and the exit code that goes with it: the
+// number as an HRESULT.
+struct Ending {
+    Text text;
+    DWORD exitCode;
+};
+const Ending PermissionDenied = {L"Run-time error '70':\n\nPermission denied", 0x800A0046};
+const Ending FileNotFound = {L"Run-time error '53':\n\nFile not found", 0x800A0035};
+const Ending PathFileAccess = {L"Run-time error '75':\n\nPath/File access error", 0x800A004B};
+
+// The run ended with one of these.
+void ExpectEnding(const WatchedRun& run, std::initializer_list<Ending> endings)
+{
+    ASSERT_EQ(run.messages.size(), 1u);
+    EXPECT_EQ(run.messages[0].title, L"Setup_TORVALINK");
+    for (const Ending& ending : endings)
+        if (run.messages[0].text == ending.text) {
+            EXPECT_EQ(run.exitCode, ending.exitCode);
+            return;
+        }
+    ADD_FAILURE() << "ended with " << testing::PrintToString(run.messages[0].text);
+}
+
 class InstallSafety : public InstalledControlTest {
 protected:
     const ByteBuffer traced = ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_23.ocx"));
@@ -84,14 +107,18 @@ TEST_F(InstallSafety, FailureBoxesShowTheNumberAndItsText)
         Text temporaryFolder; // empty: the usual one
         bool withoutScriptingRuntime;
         const wchar_t* message;
+        DWORD exitCode; // the number as an HRESULT
     };
     const Case cases[] = {
-        {"no Scripting Runtime", L"", true, L"Run-time error '429':\n\nActiveX component can't create object"},
-        {"a temporary folder that does not exist", dir / L"missing", false, L"Run-time error '76':\n\nPath not found"},
-        {"a wildcard in the temporary folder", dir / L"a*b", false, L"Run-time error '52':\n\nBad file name or number"},
+        {"no Scripting Runtime", L"", true, L"Run-time error '429':\n\nActiveX component can't create object",
+         0x800A01AD},
+        {"a temporary folder that does not exist", dir / L"missing", false, L"Run-time error '76':\n\nPath not found",
+         0x800A004C},
+        {"a wildcard in the temporary folder", dir / L"a*b", false, L"Run-time error '52':\n\nBad file name or number",
+         0x800A0034},
         // Its own name, not a look-alike, reaches the system.
         {"a missing temporary folder the code page cannot hold", dir / L"\u0141ukasz", false,
-         L"Run-time error '76':\n\nPath not found"},
+         L"Run-time error '76':\n\nPath not found", 0x800A004C},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -105,7 +132,7 @@ TEST_F(InstallSafety, FailureBoxesShowTheNumberAndItsText)
             const TemporaryFolderSetting setting(c.temporaryFolder);
             run = Run();
         }
-        EXPECT_EQ(run.exitCode, 1u);
+        EXPECT_EQ(run.exitCode, c.exitCode);
         ExpectMessages(run, {FailureBox(c.message)});
         EXPECT_FALSE(FileExists(target));
         EXPECT_FALSE(ClassKeyExists(L"\\InprocServer32"));
@@ -169,8 +196,7 @@ TEST_F(InstallSafety, PlantedReadOnlyTemporaryFileIsNeitherInstalledNorRegistere
     WriteFileBytes(temporary, later);
     ASSERT_TRUE(SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_READONLY));
     const WatchedRun run = Run();
-    EXPECT_EQ(run.exitCode, 1u);
-    ExpectMessages(run, {FailureBox(L"Run-time error '70':\n\nPermission denied")});
+    ExpectEnding(run, {PermissionDenied});
     EXPECT_FALSE(FileExists(target));
     EXPECT_EQ(TraceText(), L"");
     EXPECT_FALSE(ClassKeyExists(L"\\InprocServer32"));
@@ -203,22 +229,13 @@ TEST_F(InstallSafety, TemporaryFileHeldOpenStopsTheRun)
                 CreateFileW(held.c_str(), GENERIC_READ, c.sharing, nullptr, OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(open);
             const WatchedRun run = Run(c.windowsVersion);
-            EXPECT_EQ(run.exitCode, 1u);
-            ExpectMessages(run, {FailureBox(L"Run-time error '70':\n\nPermission denied")});
+            ExpectEnding(run, {PermissionDenied});
         }
         EXPECT_FALSE(FileExists(target));
         EXPECT_FALSE(FileExists(fixedTarget));
         EXPECT_EQ(TraceText(), L"");
         EXPECT_TRUE(ReadFileBytes(held) == later);
     }
-}
-
-bool IsOneOf(const Text& text, std::initializer_list<Text> texts)
-{
-    for (const Text& candidate : texts)
-        if (text == candidate)
-            return true;
-    return false;
 }
 
 // Another process keeps replacing the temporary file with a later version
@@ -249,13 +266,7 @@ TEST_F(InstallSafety, ProcessReplacingTheTemporaryFileNeverGetsItsFileInstalled)
             // written, held or checked while the other process had it open,
             // had it away for a moment, or had put its own file there.
             EXPECT_EQ(TraceText(), L"");
-            EXPECT_EQ(run.exitCode, 1u);
-            ASSERT_EQ(run.messages.size(), 1u);
-            EXPECT_EQ(run.messages[0].title, L"Setup_TORVALINK");
-            EXPECT_TRUE(IsOneOf(run.messages[0].text, {L"Run-time error '70':\n\nPermission denied",
-                                                       L"Run-time error '53':\n\nFile not found",
-                                                       L"Run-time error '75':\n\nPath/File access error"}))
-                << testing::PrintToString(run.messages[0].text);
+            ExpectEnding(run, {PermissionDenied, FileNotFound, PathFileAccess});
             continue;
         }
         EXPECT_TRUE(bytes == traced) << "only the carried copy may be installed";
@@ -267,12 +278,9 @@ TEST_F(InstallSafety, ProcessReplacingTheTemporaryFileNeverGetsItsFileInstalled)
         // Installed, but the temporary file could not be deleted at the end:
         // the other process had it open, or had it away for a moment (Wine's
         // Scripting Runtime gives E_FAIL for a file in use).
-        EXPECT_EQ(run.exitCode, 1u);
-        ASSERT_EQ(run.messages.size(), 1u);
-        EXPECT_TRUE(IsOneOf(run.messages[0].text,
-                            {L"Run-time error '70':\n\nPermission denied", L"Run-time error '53':\n\nFile not found",
-                             L"Run-time error '-2147467259':\n\n" + SystemText(E_FAIL)}))
-            << testing::PrintToString(run.messages[0].text);
+        ExpectEnding(
+            run,
+            {PermissionDenied, FileNotFound, {L"Run-time error '-2147467259':\n\n" + SystemText(E_FAIL), 0x80004005}});
     }
     stop = true;
     replacer.join();

@@ -3,8 +3,10 @@
 // they were asked to do.
 
 #include "CResDll.h"
+#include "failures.h"
 #include "handles.h"
 #include "install_steps.h"
+#include "modRegisterDll.h"
 #include "kernel_functions.h"
 #include "print_text.h"
 #include "recorded_messages.h"
@@ -49,7 +51,7 @@ public:
             MoveFileExW(replacement.c_str(), source.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : GetLastError();
         duringCopy.read = Attempt(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                               OPEN_EXISTING, 0, nullptr));
-        return CopyFileW(source.c_str(), destination.c_str(), FALSE) ? Status() : Failure(1, L"copy failed");
+        return CopyFileW(source.c_str(), destination.c_str(), FALSE) ? Status() : LastFileFailure();
     }
     Status Delete(const Text& path) override
     {
@@ -128,8 +130,10 @@ protected:
 TEST_F(InstallPayloadTest, NobodyElseCanChangeOrReplaceTheTemporaryFileUntilTheCopyHasFinished)
 {
     CResDll resources;
-    const Status status = InstallPayload(resources, target, temporary, files);
+    HRESULT outcome = E_UNEXPECTED;
+    const Status status = InstallPayload(resources, target, temporary, files, outcome);
     EXPECT_EQ(status.Number(), 0) << testing::PrintToString(status.Error().Description);
+    EXPECT_EQ(outcome, RegistrationEntryMissing) << "what the registration came to";
     EXPECT_EQ(files.calls, (std::vector<Text>{L"exists", L"exists", L"copy", L"delete"}));
     EXPECT_EQ(files.duringCopy.write, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(files.duringCopy.remove, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
@@ -170,7 +174,9 @@ TEST_F(InstallPayloadTest, StopsWithoutInstallingAnythingWhenTheSaveFails)
             ASSERT_TRUE(SetFileAttributesW(c.temporary.c_str(), FILE_ATTRIBUTE_READONLY));
         }
         CResDll resources;
-        const Status status = InstallPayload(resources, target, c.temporary, files);
+        HRESULT outcome = E_UNEXPECTED;
+        const Status status = InstallPayload(resources, target, c.temporary, files, outcome);
+        EXPECT_EQ(outcome, S_OK) << "the failure tells, not the outcome";
         EXPECT_EQ(status.Number(), c.number);
         EXPECT_EQ(status.Error().Description, c.description);
         EXPECT_TRUE(files.calls.empty()) << "nothing is looked at, copied or deleted";
@@ -182,13 +188,37 @@ TEST_F(InstallPayloadTest, StopsWithoutInstallingAnythingWhenTheSaveFails)
     EXPECT_TRUE(RecordedMessages().empty());
 }
 
+// The copy over the installed file fails: the run goes on and registers the
+// old file again, but its outcome is the copy's failure, as an HRESULT.
+TEST_F(InstallPayloadTest, AFailedCopyIsTheOutcomeAlthoughTheRunGoesOn)
+{
+    const ByteBuffer old(32, 0x11); // no version: older than any
+    WriteFileBytes(target, old);
+    const UniqueFile inUse(
+        CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(inUse);
+    CResDll resources;
+    HRESULT outcome = S_OK;
+    const Status status = InstallPayload(resources, target, temporary, files, outcome);
+    EXPECT_EQ(status.Number(), 0);
+    EXPECT_EQ(outcome, static_cast<HRESULT>(0x800A0046)) << "70, Permission denied";
+    EXPECT_EQ(files.calls, (std::vector<Text>{L"exists", L"exists", L"copy", L"delete"}));
+    EXPECT_TRUE(ReadFileBytes(target) == old);
+    // The old file is no library: the runner says so, unregistering it and
+    // registering it again, and the copy's failure stays the outcome.
+    ASSERT_EQ(RecordedMessages().size(), 2u);
+    EXPECT_EQ(RecordedMessages()[0].prompt, L"Errore caricando la DLL");
+    EXPECT_EQ(RecordedMessages()[1].prompt, L"Errore caricando la DLL");
+}
+
 // The object reads another library here, so the file that the save leaves at
 // the temporary path is not what the executable carries: it is not installed.
 TEST_F(InstallPayloadTest, StopsWhenTheTemporaryFileDoesNotHoldTheCarriedBytes)
 {
     CResDll resources;
     resources.DllName(L"resource_fixture.dll");
-    const Status status = InstallPayload(resources, target, temporary, files);
+    HRESULT outcome = E_UNEXPECTED;
+    const Status status = InstallPayload(resources, target, temporary, files, outcome);
     EXPECT_EQ(status.Number(), 75);
     EXPECT_EQ(status.Error().Description, L"Path/File access error");
     EXPECT_TRUE(files.calls.empty());
@@ -213,7 +243,9 @@ TEST_F(InstallPayloadTest, InstallsBetweenFoldersTheCodePageCannotHoldUnderTheir
         const KernelFunctions recordingTable = RecordingTable();
         const KernelFunctionsOverride recording(&recordingTable);
         CResDll resources;
-        status = InstallPayload(resources, targetFile, temporaryFile, files);
+        HRESULT outcome = S_OK;
+        status = InstallPayload(resources, targetFile, temporaryFile, files, outcome);
+        EXPECT_EQ(outcome, RegistrationEntryMissing);
     }
     EXPECT_EQ(status.Number(), 0) << testing::PrintToString(status.Error().Description);
     EXPECT_TRUE(ReadFileBytes(targetFile) == carried);

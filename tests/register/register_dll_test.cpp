@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <olectl.h>
+
 #include <functional>
 #include <type_traits>
 
@@ -16,7 +18,7 @@ namespace {
 
 // Unregister is only read: the compiler holds it to that through the reference
 // to const, which this keeps in the signature.
-static_assert(std::is_same_v<decltype(RegisterDll), void(const Text&, const std::int32_t&)>);
+static_assert(std::is_same_v<decltype(RegisterDll), HRESULT(const Text&, const std::int32_t&)>);
 
 // What the self-registration fixtures recorded: "load", "register",
 // "unregister" and "unload", in order.
@@ -56,15 +58,18 @@ protected:
     }
 
     // RegisterDll must return: a time-out would end the thread that called it.
-    static void Run(const Text& file, std::int32_t unregister)
+    // What it came to; E_UNEXPECTED when it did not return.
+    static HRESULT Run(const Text& file, std::int32_t unregister, const RegistrationRunner& runner = {})
     {
+        HRESULT result = E_UNEXPECTED;
         const std::function<void()> call = [&] {
-            RegisterDll(BesideTestExe(file), unregister);
+            result = RegisterDllWith(BesideTestExe(file), unregister, runner);
         };
         const UniqueHandle caller = StartCall(call);
-        ASSERT_TRUE(caller);
-        ASSERT_EQ(WaitForSingleObject(caller.get(), 30000), WAIT_OBJECT_0); // only a hang reaches this
+        EXPECT_TRUE(caller);
+        EXPECT_EQ(WaitForSingleObject(caller.get(), 30000), WAIT_OBJECT_0); // only a hang fails this
         EXPECT_EQ(ExitCode(caller), CallReturned) << "RegisterDll did not return";
+        return result;
     }
 
     static void ExpectOneMessage(const Text& prompt, const Text& title)
@@ -79,7 +84,7 @@ protected:
 
 TEST_F(RegisterDllTest, ZeroRunsTheRegistrationEntryAndReleasesTheLibrary)
 {
-    Run(L"selfreg_both.dll", 0);
+    EXPECT_EQ(Run(L"selfreg_both.dll", 0), S_OK);
     EXPECT_EQ(Events(), L"load register unload ");
     EXPECT_TRUE(RecordedMessages().empty());
 }
@@ -89,7 +94,7 @@ TEST_F(RegisterDllTest, AnyOtherValueRunsTheUnregistrationEntry)
     for (std::int32_t unregister : {1, 2, -1}) {
         SCOPED_TRACE(unregister);
         SetEnvironmentVariableW(L"SELFREG_EVENTS", nullptr);
-        Run(L"selfreg_both.dll", unregister);
+        EXPECT_EQ(Run(L"selfreg_both.dll", unregister), S_OK);
         EXPECT_EQ(Events(), L"load unregister unload ");
     }
     EXPECT_TRUE(RecordedMessages().empty());
@@ -102,26 +107,26 @@ TEST_F(RegisterDllTest, TwoCallsInARowEachLoadAndReleaseTheLibrary)
     EXPECT_EQ(Events(), L"load unregister unload load register unload ");
 }
 
-TEST_F(RegisterDllTest, FailingEntryShowsNothing)
+TEST_F(RegisterDllTest, FailingEntryShowsNothingAndGivesItsResultBack)
 {
-    Run(L"selfreg_fails.dll", 0);
+    EXPECT_EQ(Run(L"selfreg_fails.dll", 0), SELFREG_E_CLASS);
     EXPECT_EQ(Events(), L"load register unload ");
     EXPECT_TRUE(RecordedMessages().empty());
 }
 
 TEST_F(RegisterDllTest, UnloadableFileGivesTheFirstMessageWithoutThePath)
 {
-    Run(L"no such library.dll", 0);
+    EXPECT_EQ(Run(L"no such library.dll", 0), RegistrationLoadFailed);
     ExpectOneMessage(L"Errore caricando la DLL", L"Register Server");
 
     ClearRecordedMessages();
-    Run(L"plain.txt", 0);
+    EXPECT_EQ(Run(L"plain.txt", 0), RegistrationLoadFailed);
     ExpectOneMessage(L"Errore caricando la DLL", L"Register Server");
 }
 
 TEST_F(RegisterDllTest, MissingEntryGivesTheSecondMessageAndReleasesTheLibrary)
 {
-    Run(L"selfreg_register_only.dll", 1);
+    EXPECT_EQ(Run(L"selfreg_register_only.dll", 1), RegistrationEntryMissing);
     ExpectOneMessage(L"Registrazione fallita EntryPoint mancante '" + BesideTestExe(L"selfreg_register_only.dll") +
                          L"'.",
                      L"Registrazione Fallita!");
@@ -131,10 +136,28 @@ TEST_F(RegisterDllTest, MissingEntryGivesTheSecondMessageAndReleasesTheLibrary)
 
 TEST_F(RegisterDllTest, LibraryWithoutEntriesGivesTheSecondMessage)
 {
-    Run(L"resource_fixture.dll", 0);
+    EXPECT_EQ(Run(L"resource_fixture.dll", 0), RegistrationEntryMissing);
     ExpectOneMessage(L"Registrazione fallita EntryPoint mancante '" + BesideTestExe(L"resource_fixture.dll") + L"'.",
                      L"Registrazione Fallita!");
     EXPECT_EQ(GetModuleHandleW(L"resource_fixture.dll"), nullptr);
+}
+
+HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD, LPDWORD)
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+// A worker that cannot be created reads like a missing entry, but says what it was.
+TEST_F(RegisterDllTest, NoWorkerThreadGivesTheSecondMessageAndReleasesTheLibrary)
+{
+    RegistrationRunner runner;
+    runner.createThread = NoThread;
+    EXPECT_EQ(Run(L"selfreg_both.dll", 0, runner), RegistrationNoThread);
+    ExpectOneMessage(L"Registrazione fallita EntryPoint mancante '" + BesideTestExe(L"selfreg_both.dll") + L"'.",
+                     L"Registrazione Fallita!");
+    EXPECT_EQ(Events(), L"load unload ") << "no entry ran";
+    EXPECT_EQ(GetModuleHandleW(L"selfreg_both.dll"), nullptr);
 }
 
 // selfreg_blocks.dll, whose registration entry runs until the test releases it.
@@ -175,8 +198,9 @@ TEST_F(RegisterDllTest, EntryThatEndsWithinTheTimeoutLetsTheCallReturn)
     // An earlier time-out leaves the library loaded: then it records no load or unload.
     const bool loaded = GetModuleHandleW(L"selfreg_blocks.dll") != nullptr;
     BlockingEntry entry;
-    const std::function<void()> call = [] {
-        RegisterDllWithTimeout(BesideTestExe(L"selfreg_blocks.dll"), 0, 60000);
+    HRESULT result = E_UNEXPECTED;
+    const std::function<void()> call = [&] {
+        result = RegisterDllWith(BesideTestExe(L"selfreg_blocks.dll"), 0, RegistrationRunner{60000});
     };
     const UniqueHandle caller = StartCall(call);
     ASSERT_TRUE(caller);
@@ -185,6 +209,7 @@ TEST_F(RegisterDllTest, EntryThatEndsWithinTheTimeoutLetsTheCallReturn)
     ASSERT_EQ(WaitForSingleObject(caller.get(), 30000), WAIT_OBJECT_0);
 
     EXPECT_EQ(ExitCode(caller), CallReturned);
+    EXPECT_EQ(result, S_OK);
     EXPECT_TRUE(RecordedMessages().empty());
     EXPECT_EQ(Events(), loaded ? L"register " : L"load register unload ");
 }
@@ -194,7 +219,7 @@ TEST_F(RegisterDllTest, TimeoutShowsTheThirdMessageAndEndsTheCallingThread)
     const Text load = GetModuleHandleW(L"selfreg_blocks.dll") ? L"" : L"load "; // see above
     BlockingEntry entry;
     const std::function<void()> call = [] {
-        RegisterDllWithTimeout(BesideTestExe(L"selfreg_blocks.dll"), 0, 50);
+        RegisterDllWith(BesideTestExe(L"selfreg_blocks.dll"), 0, RegistrationRunner{50});
     };
     const UniqueHandle caller = StartCall(call);
     ASSERT_TRUE(caller);
@@ -203,7 +228,7 @@ TEST_F(RegisterDllTest, TimeoutShowsTheThirdMessageAndEndsTheCallingThread)
     // still be waiting at.
     ASSERT_EQ(WaitForSingleObject(caller.get(), 5000), WAIT_OBJECT_0);
 
-    EXPECT_EQ(ExitCode(caller), static_cast<DWORD>(STILL_ACTIVE)) << "the caller ends with the running worker's code";
+    EXPECT_EQ(ExitCode(caller), static_cast<DWORD>(RegistrationTimedOut)) << "the caller ends saying time-out";
     ExpectOneMessage(L"Registrazione fallita per time-out da '" + BesideTestExe(L"selfreg_blocks.dll") + L"'.",
                      L"Registrazione fallita!");
 

@@ -91,8 +91,9 @@ void InstalledControlTest::CleanUp()
     RemoveDirectoryW(FixedFolder.c_str());
     RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey.c_str());
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TorvaLink.Control.1");
-    for (const wchar_t* exe :
-         {L"Setup_TORVALINK.exe", L"Setup_TORVALINK_noversion.exe", L"Setup_TORVALINK_traced.exe"}) {
+    for (const wchar_t* exe : {L"Setup_TORVALINK.exe", L"Setup_TORVALINK_noversion.exe", L"Setup_TORVALINK_traced.exe",
+                               L"Setup_TORVALINK_register_fails.exe", L"Setup_TORVALINK_load_fails.exe",
+                               L"Setup_TORVALINK_quick_wait.exe"}) {
         SetAppSetting(exe, L"", L"Version", nullptr);
         for (const wchar_t* library : {L"scrrun", L"winmm"})
             SetAppSetting(exe, L"\\DllOverrides", library, nullptr);

@@ -1,0 +1,116 @@
+// What the installer's exit code says, for the deployment tools that read
+// nothing else: each outcome of a run, with its exact code.
+
+#include "handles.h"
+#include "installed_control.h"
+#include "print_text.h"
+
+#include <gtest/gtest.h>
+
+using namespace torvalink;
+
+namespace {
+
+class ExitCode : public InstalledControlTest {
+protected:
+    static void Install(const wchar_t* fixture, const Text& at)
+    {
+        WriteFileBytes(at, ReadFileBytes(BesideTestExe(fixture)));
+    }
+};
+
+// Nothing to do or everything done: 0.
+TEST_F(ExitCode, ZeroWhenTheCarriedVersionIsInstalledOrAnInstalledCopyIsAsNew)
+{
+    struct Case {
+        const char* installed;
+        const wchar_t* fixture; // null: none
+    };
+    for (const Case& c :
+         {Case{"none", nullptr}, Case{"the same version", L"TORVALINK.ocx"},
+          Case{"an older version", L"torvalink_1_0_0_22.ocx"}, Case{"a newer version", L"torvalink_1_0_0_24.ocx"}}) {
+        SCOPED_TRACE(c.installed);
+        CleanUp();
+        if (c.fixture)
+            Install(c.fixture, target);
+        const WatchedRun run = Run();
+        EXPECT_EQ(run.exitCode, 0u);
+        EXPECT_TRUE(run.messages.empty());
+    }
+}
+
+// The registration entry reports a failure: no box, as ever, but its HRESULT
+// is the exit code.
+TEST_F(ExitCode, TheRegistrationEntrysOwnFailure)
+{
+    const WatchedRun run = Run(nullptr, L"Setup_TORVALINK_register_fails.exe");
+    EXPECT_EQ(run.exitCode, 0x80040200u) << "SELFREG_E_TYPELIB";
+    EXPECT_TRUE(run.messages.empty());
+    EXPECT_EQ(TraceText(), L"register 25\r\n");
+    EXPECT_FALSE(FileExists(temporary));
+}
+
+TEST_F(ExitCode, ALibraryThatWouldNotLoad)
+{
+    const WatchedRun run = Run(nullptr, L"Setup_TORVALINK_load_fails.exe");
+    EXPECT_EQ(run.exitCode, 0x8007007Eu) << "ERROR_MOD_NOT_FOUND";
+    ASSERT_EQ(run.messages.size(), 1u);
+    EXPECT_EQ(run.messages[0].title, L"Register Server");
+    EXPECT_EQ(run.messages[0].text, L"Errore caricando la DLL");
+}
+
+// The older copy is in use: it stays and is registered again, but the update
+// did not happen.
+TEST_F(ExitCode, ACopyOverTheInstalledFileThatFailed)
+{
+    struct Case {
+        const wchar_t* windowsVersion; // null: Wine's own, the special folders
+        DWORD exitCode;
+    };
+    // On Windows 95 a plain copy, which gives "Permission denied" (70); the
+    // Scripting Runtime's copy gives its own number, which Wine's and
+    // Windows' differ in: 70 on Windows, E_FAIL under Wine.
+    const Case cases[] = {{L"win95", 0x800A0046}, {nullptr, 0x80004005}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.windowsVersion ? "fixed paths" : "special folders");
+        CleanUp();
+        CreateDirectoryW(FixedFolder.c_str(), nullptr);
+        const Text& installed = c.windowsVersion ? fixedTarget : target;
+        Install(L"torvalink_1_0_0_22.ocx", installed);
+        {
+            const UniqueFile inUse(
+                CreateFileW(installed.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(inUse);
+            const WatchedRun run = Run(c.windowsVersion);
+            EXPECT_EQ(run.exitCode, c.exitCode);
+            EXPECT_TRUE(run.messages.empty());
+        }
+        EXPECT_EQ(TraceText(), L"unregister 22\r\nregister 22\r\n");
+        EXPECT_EQ(ReadFileBytes(installed), ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_22.ocx")));
+    }
+}
+
+// Another run holds the lock for longer than this one waits (the test build
+// waits a second; the product ten minutes): 1618, which deployment tools
+// retry later. Nothing is done meanwhile, and no box waits.
+TEST_F(ExitCode, AnotherInstallationInProgress)
+{
+    const UniqueHandle mutex(CreateMutexW(nullptr, TRUE, L"Global\\Setup_TORVALINK.Install"));
+    ASSERT_TRUE(mutex);
+    const ULONGLONG start = GetTickCount64();
+    const WatchedRun run = Run(nullptr, L"Setup_TORVALINK_quick_wait.exe");
+    const ULONGLONG tookMs = GetTickCount64() - start;
+    ReleaseMutex(mutex.get());
+    EXPECT_EQ(run.exitCode, 1618u);
+    EXPECT_TRUE(run.messages.empty());
+    EXPECT_GE(tookMs, 900u) << "it must wait its second first";
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_FALSE(FileExists(temporary));
+
+    // Once the lock is free the same build installs.
+    const WatchedRun next = Run(nullptr, L"Setup_TORVALINK_quick_wait.exe");
+    EXPECT_EQ(next.exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(target), payload);
+}
+
+} // namespace
