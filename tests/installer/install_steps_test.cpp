@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -226,6 +227,30 @@ TEST_F(InstallPayloadTest, StopsWhenTheTemporaryFileDoesNotHoldTheCarriedBytes)
     EXPECT_TRUE(RecordedMessages().empty());
     // Given back: the file can be deleted now.
     EXPECT_TRUE(DeleteFileW(temporary.c_str()));
+}
+
+// Bytes that begin as the carried ones do are not enough: a longer file, and
+// one that differs in its last byte only, are refused too.
+TEST_F(InstallPayloadTest, StopsWhenTheTemporaryFileIsTheCarriedBytesWithATailOrAnotherLastByte)
+{
+    for (const wchar_t* library : {L"carried_tail.dll", L"carried_last.dll"}) {
+        SCOPED_TRACE(testing::PrintToString(Text(library)));
+        files.calls.clear();
+        CResDll resources;
+        resources.DllName(library);
+        ASSERT_EQ(resources.DllName(), library);
+        HRESULT outcome = E_UNEXPECTED;
+        const Status status = InstallPayload(resources, target, temporary, files, outcome);
+        EXPECT_EQ(status.Number(), 75);
+        EXPECT_TRUE(files.calls.empty());
+        EXPECT_FALSE(FileExists(target));
+        const ByteBuffer written = ReadFileBytes(temporary);
+        ASSERT_FALSE(written.empty());
+        EXPECT_TRUE(std::equal(written.begin(), written.begin() + carried.size() - 1, carried.begin()))
+            << "the same bytes but for the alteration";
+        EXPECT_TRUE(DeleteFileW(temporary.c_str()));
+    }
+    EXPECT_TRUE(RecordedMessages().empty());
 }
 
 // Folders whose names code page 1252 cannot hold: every name reaches the
