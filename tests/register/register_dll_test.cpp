@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <type_traits>
+#include <utility>
 
 using namespace torvalink;
 
@@ -240,6 +241,39 @@ TEST_F(RegisterDllTest, TimeoutShowsTheThirdMessageAndEndsTheCallingThread)
     ASSERT_TRUE(entry.Done());
     EXPECT_EQ(Events(), load + L"register ");
     EXPECT_NE(GetModuleHandleW(L"selfreg_blocks.dll"), nullptr);
+}
+
+// The worker that ends while the time-out message is shown ends saying time-out
+// too: whichever thread ends last gives the process its exit code.
+HANDLE recordedWorker = nullptr;
+HANDLE WINAPI CreateRecordedThread(SECURITY_ATTRIBUTES* security, SIZE_T stack, LPTHREAD_START_ROUTINE routine,
+                                   void* parameter, DWORD flags, DWORD* id)
+{
+    const HANDLE thread = CreateThread(security, stack, routine, parameter, flags, id);
+    DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &recordedWorker, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    return thread;
+}
+
+TEST_F(RegisterDllTest, WorkerThatEndsWhileTheTimeoutIsShownEndsSayingTimeoutLikeTheCaller)
+{
+    BlockingEntry entry;
+    WhileShown([&](const ShownMessage&) {
+        entry.Release();
+        EXPECT_EQ(WaitForSingleObject(recordedWorker, 30000), WAIT_OBJECT_0);
+    });
+    const std::function<void()> call = [] {
+        RegisterDllWith(BesideTestExe(L"selfreg_blocks.dll"), 0, RegistrationRunner{50, CreateRecordedThread});
+    };
+    const UniqueHandle caller = StartCall(call);
+    ASSERT_TRUE(caller);
+    ASSERT_EQ(WaitForSingleObject(caller.get(), 30000), WAIT_OBJECT_0);
+    const UniqueHandle worker(std::exchange(recordedWorker, nullptr));
+    ASSERT_TRUE(worker);
+
+    EXPECT_EQ(ExitCode(caller), static_cast<DWORD>(RegistrationTimedOut));
+    EXPECT_EQ(ExitCode(worker), static_cast<DWORD>(RegistrationTimedOut)) << "not the entry's own S_OK";
+    EXPECT_EQ(RecordedMessages().size(), 1u);
+    EXPECT_TRUE(Events().find(L"register ") != Text::npos);
 }
 
 } // namespace

@@ -10,13 +10,20 @@ namespace {
 
 std::mutex guard;
 std::vector<ShownMessage> shown;
+std::function<void(const ShownMessage&)> whileShown;
 
 } // namespace
 
 int ShowMessage(const Text& prompt, UINT style, const Text& title)
 {
-    const std::lock_guard<std::mutex> lock(guard);
-    shown.push_back({prompt, style, title});
+    std::function<void(const ShownMessage&)> answer;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        shown.push_back({prompt, style, title});
+        answer = whileShown;
+    }
+    if (answer)
+        answer({prompt, style, title});
     return IDOK;
 }
 
@@ -30,6 +37,13 @@ void ClearRecordedMessages()
 {
     const std::lock_guard<std::mutex> lock(guard);
     shown.clear();
+    whileShown = nullptr;
+}
+
+void WhileShown(std::function<void(const ShownMessage&)> answer)
+{
+    const std::lock_guard<std::mutex> lock(guard);
+    whileShown = std::move(answer);
 }
 
 } // namespace torvalink

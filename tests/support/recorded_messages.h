@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 namespace torvalink {
@@ -17,6 +18,9 @@ struct ShownMessage {
 };
 
 std::vector<ShownMessage> RecordedMessages();
+// Also forgets what WhileShown was given.
 void ClearRecordedMessages();
+// Runs during each message from now on, as if the user took that long to answer.
+void WhileShown(std::function<void(const ShownMessage&)> answer);
 
 } // namespace torvalink
