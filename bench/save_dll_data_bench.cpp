@@ -5,7 +5,7 @@
 //   save_dll_data_bench LIBRARY RUNS
 // prints: bytes=N save_seconds=S copy_seconds=C peak_added_bytes=P
 
-#include "CResDll.h"
+#include <torvalink/CResDll.h>
 
 #include <windows.h>
 #include <psapi.h>

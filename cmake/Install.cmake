@@ -1,7 +1,8 @@
 # The TorvaLink package: the resource library torvalink::resdll with what it
 # needs (torvalink::common, the headers of both, the system libraries they
 # link), for another project's find_package(TorvaLink):
-#   <prefix>/include/torvalink/                       CResDll.h and the common headers
+#   <prefix>/include/torvalink/                       CResDll.h and the common headers,
+#                                                     as <torvalink/CResDll.h>
 #   <prefix>/lib/libtorvalink_resdll.a, libtorvalink_common.a
 #   <prefix>/lib/cmake/TorvaLink/                     config, version and targets files
 # The package is for the machine it was built for: the version file refuses a

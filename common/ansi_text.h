@@ -3,8 +3,8 @@
 // Conversion between the program's Unicode text and the system's ANSI code page,
 // for the Windows functions that take text in their A form.
 
-#include "raised_error.h"
-#include "text.h"
+#include <torvalink/raised_error.h>
+#include <torvalink/text.h>
 
 namespace torvalink {
 

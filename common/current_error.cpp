@@ -1,4 +1,4 @@
-#include "current_error.h"
+#include <torvalink/current_error.h>
 
 #include <atomic>
 

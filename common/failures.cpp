@@ -1,7 +1,7 @@
 #include "failures.h"
 
 #include "ansi_text.h"
-#include "handles.h"
+#include <torvalink/handles.h>
 
 #include <cstring>
 #include <iterator>

@@ -3,8 +3,8 @@
 // How failures become a RaisedError's number and description, by the rule that
 // raised_error.h states: the one place that applies it.
 
-#include "raised_error.h"
-#include "text.h"
+#include <torvalink/raised_error.h>
+#include <torvalink/text.h>
 
 #include <windows.h>
 

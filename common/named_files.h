@@ -10,9 +10,9 @@
 // The form is the one that the table of kernel32 functions decides
 // (kernel_functions.h).
 
-#include "handles.h"
-#include "raised_error.h"
-#include "text.h"
+#include <torvalink/handles.h>
+#include <torvalink/raised_error.h>
+#include <torvalink/text.h>
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "raised_error.h"
+#include <torvalink/raised_error.h>
 
 namespace torvalink {
 

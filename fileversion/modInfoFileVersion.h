@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text.h"
+#include <torvalink/text.h>
 
 #include <cstdint>
 

@@ -2,9 +2,9 @@
 
 // Late-bound calls through IDispatch, for COM objects without a type library header.
 
-#include "handles.h"
-#include "raised_error.h"
-#include "text.h"
+#include <torvalink/handles.h>
+#include <torvalink/raised_error.h>
+#include <torvalink/text.h>
 
 #include <windows.h>
 #include <oaidl.h>

@@ -1,7 +1,7 @@
 // The program's entry: no window, no message loop, no command line, and no C
 // run-time start-up before it.
 
-#include "current_error.h"
+#include <torvalink/current_error.h>
 #include "failures.h"
 #include "message_box.h"
 #include "modMain.h"

@@ -20,15 +20,15 @@ Status FileSystemObject::GetSpecialFolder(SpecialFolder folder, DispatchRef& fou
 {
     const Variant kind(static_cast<LONG>(folder));
     Variant result;
-    RETURN_IF_FAILED(Invoke(object_.Get(), L"GetSpecialFolder", {&kind}, result));
+    TORVALINK_RETURN_IF_FAILED(Invoke(object_.Get(), L"GetSpecialFolder", {&kind}, result));
     return AsObject(result, found);
 }
 
 Status FileSystemObject::FileExists(const Text& path, bool& exists)
 {
     Variant file, result;
-    RETURN_IF_FAILED(TextVariant(path, file));
-    RETURN_IF_FAILED(Invoke(object_.Get(), L"FileExists", {&file}, result));
+    TORVALINK_RETURN_IF_FAILED(TextVariant(path, file));
+    TORVALINK_RETURN_IF_FAILED(Invoke(object_.Get(), L"FileExists", {&file}, result));
     return AsBool(result, exists);
 }
 
@@ -36,8 +36,8 @@ Status FileSystemObject::CopyFile(const Text& source, const Text& destination, b
 {
     Variant from, to, result;
     const Variant replace(overwrite);
-    RETURN_IF_FAILED(TextVariant(source, from));
-    RETURN_IF_FAILED(TextVariant(destination, to));
+    TORVALINK_RETURN_IF_FAILED(TextVariant(source, from));
+    TORVALINK_RETURN_IF_FAILED(TextVariant(destination, to));
     return Invoke(object_.Get(), L"CopyFile", {&from, &to, &replace}, result);
 }
 
@@ -45,14 +45,14 @@ Status FileSystemObject::DeleteFile(const Text& path, bool force)
 {
     Variant file, result;
     const Variant evenReadOnly(force);
-    RETURN_IF_FAILED(TextVariant(path, file));
+    TORVALINK_RETURN_IF_FAILED(TextVariant(path, file));
     return Invoke(object_.Get(), L"DeleteFile", {&file, &evenReadOnly}, result);
 }
 
 Status FileSystemObject::FolderPath(IDispatch* folder, Text& path)
 {
     Variant result;
-    RETURN_IF_FAILED(Invoke(folder, L"Path", {}, result));
+    TORVALINK_RETURN_IF_FAILED(Invoke(folder, L"Path", {}, result));
     return AsText(result, path);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dispatch_call.h"
-#include "text.h"
+#include <torvalink/text.h>
 
 namespace torvalink {
 

@@ -1,8 +1,8 @@
 #include "install_steps.h"
 
-#include "current_error.h"
+#include <torvalink/current_error.h>
 #include "failures.h"
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "modInfoFileVersion.h"
 #include "modRegisterDll.h"
 #include "named_files.h"
@@ -53,19 +53,19 @@ Status InstallPayload(CResDll& resources, const Text& target, const Text& tempor
     if (const std::int32_t saved = resources.SaveDllData(PayloadResourceId, temporary, L"CUSTOM", true))
         return RunTimeFailure(saved);
     UniqueFile held;
-    RETURN_IF_FAILED(HoldPayload(temporary, held));
+    TORVALINK_RETURN_IF_FAILED(HoldPayload(temporary, held));
 
     const Text newVersion = PaddedVersion(temporary);
     Text installedVersion;
     bool installed = false;
-    RETURN_IF_FAILED(files.Exists(target, installed));
+    TORVALINK_RETURN_IF_FAILED(files.Exists(target, installed));
     if (installed)
         installedVersion = PaddedVersion(target);
 
     // Ordinal comparison: padded version texts sort as the versions do, and
     // the empty text (no version) sorts first.
     if (newVersion > installedVersion) {
-        RETURN_IF_FAILED(files.Exists(target, installed));
+        TORVALINK_RETURN_IF_FAILED(files.Exists(target, installed));
         if (installed) {
             const std::int32_t unregister = 1;
             RegisterDll(target, unregister);

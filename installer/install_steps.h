@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CResDll.h"
-#include "raised_error.h"
-#include "text.h"
+#include <torvalink/CResDll.h>
+#include <torvalink/raised_error.h>
+#include <torvalink/text.h>
 
 #include <windows.h>
 

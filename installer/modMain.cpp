@@ -2,7 +2,7 @@
 
 #include "failures.h"
 #include "file_system_object.h"
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "install_steps.h"
 #include "modWindowsVersion.h"
 #include "named_files.h"
@@ -47,7 +47,7 @@ public:
 // The running executable's folder, "\", its base name and ".exe".
 Status OwnExecutablePath(Text& path)
 {
-    RETURN_IF_FAILED(GetModulePath(nullptr, path));
+    TORVALINK_RETURN_IF_FAILED(GetModulePath(nullptr, path));
     // The extension goes; a dot before the last backslash is a folder's.
     const std::size_t dot = path.find_last_of(L'.');
     if (dot != Text::npos && dot + 1 > path.find_last_of(L'\\') + 1)
@@ -85,18 +85,18 @@ Status InstallWithSpecialFolders(HRESULT& outcome)
     // Declared in the reverse of their release order: the folders, the
     // resource object, then the FileSystemObject.
     FileSystemObject fso;
-    RETURN_IF_FAILED(fso.Create());
+    TORVALINK_RETURN_IF_FAILED(fso.Create());
     CResDll resources;
     Text ownPath;
-    RETURN_IF_FAILED(OwnExecutablePath(ownPath));
+    TORVALINK_RETURN_IF_FAILED(OwnExecutablePath(ownPath));
     resources.DllName(ownPath);
     DispatchRef systemFolder, temporaryFolder;
-    RETURN_IF_FAILED(fso.GetSpecialFolder(FileSystemObject::SystemFolder, systemFolder));
-    RETURN_IF_FAILED(fso.GetSpecialFolder(FileSystemObject::TemporaryFolder, temporaryFolder));
+    TORVALINK_RETURN_IF_FAILED(fso.GetSpecialFolder(FileSystemObject::SystemFolder, systemFolder));
+    TORVALINK_RETURN_IF_FAILED(fso.GetSpecialFolder(FileSystemObject::TemporaryFolder, temporaryFolder));
 
     Text systemPath, temporaryPath;
-    RETURN_IF_FAILED(FileSystemObject::FolderPath(systemFolder.Get(), systemPath));
-    RETURN_IF_FAILED(FileSystemObject::FolderPath(temporaryFolder.Get(), temporaryPath));
+    TORVALINK_RETURN_IF_FAILED(FileSystemObject::FolderPath(systemFolder.Get(), systemPath));
+    TORVALINK_RETURN_IF_FAILED(FileSystemObject::FolderPath(temporaryFolder.Get(), temporaryPath));
     ScriptingFiles files(fso);
     return InstallPayload(resources, systemPath + L"\\" + PayloadFileName, temporaryPath + L"\\" + PayloadFileName,
                           files, outcome);

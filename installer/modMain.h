@@ -1,6 +1,6 @@
 #pragma once
 
-#include "raised_error.h"
+#include <torvalink/raised_error.h>
 
 #include <windows.h>
 

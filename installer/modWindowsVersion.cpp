@@ -1,6 +1,6 @@
 #include "modWindowsVersion.h"
 
-#include "text.h"
+#include <torvalink/text.h>
 
 namespace torvalink {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "handles.h"
+#include <torvalink/handles.h>
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 // The A registry functions throughout: Windows 95, 98 and Me have the W forms
 // only as stubs that fail.
 
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "torvalink_control.h"
 
 #include <windows.h>

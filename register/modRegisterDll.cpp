@@ -1,6 +1,6 @@
 #include "modRegisterDll.h"
 
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "message_box.h"
 #include "named_files.h"
 #include "system_library.h"

@@ -1,9 +1,9 @@
 // Resources as raw bytes: into a buffer, and into a file.
 
-#include "CResDll.h"
+#include <torvalink/CResDll.h>
 
 #include "ansi_text.h"
-#include "current_error.h"
+#include <torvalink/current_error.h>
 #include "failures.h"
 #include "named_files.h"
 #include "number_text.h"
@@ -43,7 +43,7 @@ ByteBuffer CResDll::LoadDllData(std::int32_t index, TextArg resformat)
     return IgnoreFailures<ByteBuffer>([&](ByteBuffer& buffer) -> Status {
         const HMODULE module = DllHandle.get();
         AnsiText type;
-        RETURN_IF_FAILED(ToAnsi(resformat.text(), type));
+        TORVALINK_RETURN_IF_FAILED(ToAnsi(resformat.text(), type));
         const HRSRC info = IsResourceId(index) ? FindResourceA(module, MAKEINTRESOURCEA(index), type.c_str()) : nullptr;
         if (!info)
             return Failure(ErrResourceNotFound, L"Custom resource with identifier " + Decimal(index) + L" not found.");

@@ -1,8 +1,8 @@
 // Creation, destruction and binding of CResDll to a library.
 
-#include "CResDll.h"
+#include <torvalink/CResDll.h>
 
-#include "current_error.h"
+#include <torvalink/current_error.h>
 #include "named_files.h"
 
 namespace torvalink {

@@ -1,8 +1,8 @@
 // Bitmaps, icons and cursors of the bound module as OLE picture objects.
 
-#include "CResDll.h"
+#include <torvalink/CResDll.h>
 
-#include "current_error.h"
+#include <torvalink/current_error.h>
 #include "number_text.h"
 
 namespace torvalink {

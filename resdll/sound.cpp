@@ -1,6 +1,6 @@
 // Sound resources, played through winmm.dll.
 
-#include "CResDll.h"
+#include <torvalink/CResDll.h>
 
 #include "system_library.h"
 

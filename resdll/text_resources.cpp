@@ -1,9 +1,9 @@
 // String-table entries, resources as text, and resource addresses.
 
-#include "CResDll.h"
+#include <torvalink/CResDll.h>
 
 #include "ansi_text.h"
-#include "current_error.h"
+#include <torvalink/current_error.h>
 #include "number_text.h"
 
 #include <climits>

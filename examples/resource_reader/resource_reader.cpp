@@ -4,8 +4,8 @@
 
 #include "resources.h"
 
-#include <CResDll.h>
-#include <current_error.h>
+#include <torvalink/CResDll.h>
+#include <torvalink/current_error.h>
 
 #include <cstddef>
 #include <iostream>

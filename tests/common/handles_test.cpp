@@ -1,4 +1,4 @@
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "scratch_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // What the installer's exit code says, for the deployment tools that read
 // nothing else: each outcome of a run, with its exact code.
 
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "installed_control.h"
 #include "print_text.h"
 

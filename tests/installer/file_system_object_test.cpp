@@ -2,7 +2,7 @@
 // come with the classic numbers, and with their texts where it gives none.
 
 #include "file_system_object.h"
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "print_text.h"
 #include "scratch_dir.h"
 

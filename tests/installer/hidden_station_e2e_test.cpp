@@ -2,7 +2,7 @@
 // agent starts it: on a window station that is not visible. No box may wait
 // there; the run ends when it should, and its exit code tells.
 
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "installed_control.h"
 
 #include <gtest/gtest.h>

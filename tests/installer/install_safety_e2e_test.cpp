@@ -1,7 +1,7 @@
 // Runs the real Setup executables in the test prefix where things go wrong
 // around them, and checks what they leave behind and every message they show.
 
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "installed_control.h"
 #include "print_text.h"
 #include "system_text.h"

@@ -2,9 +2,9 @@
 // its payload resource (CUSTOM 101), with file operations that record what
 // they were asked to do.
 
-#include "CResDll.h"
+#include <torvalink/CResDll.h>
 #include "failures.h"
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "install_steps.h"
 #include "modRegisterDll.h"
 #include "kernel_functions.h"

@@ -1,7 +1,7 @@
 // Runs the real Setup executables in the test prefix and checks what they
 // leave behind: files, registration, message boxes.
 
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "installed_control.h"
 #include "print_text.h"
 

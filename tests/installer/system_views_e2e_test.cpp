@@ -2,7 +2,7 @@
 // Windows (WoW64), where the system folder it sees is the 32-bit one and the
 // registration of its control goes to the 32-bit view of the registry.
 
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "installed_control.h"
 #include "print_text.h"
 

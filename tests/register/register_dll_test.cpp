@@ -1,5 +1,5 @@
 #include "event_log.h"
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "modRegisterDll.h"
 #include "print_text.h"
 #include "recorded_messages.h"

@@ -1,7 +1,7 @@
-#include "CResDll.h"
-#include "current_error.h"
+#include <torvalink/CResDll.h>
+#include <torvalink/current_error.h>
 #include "fixture_ids.h"
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "kernel_functions.h"
 #include "pattern.h"
 #include "print_text.h"

@@ -1,8 +1,8 @@
-#include "CResDll.h"
-#include "current_error.h"
+#include <torvalink/CResDll.h>
+#include <torvalink/current_error.h>
 #include "event_log.h"
 #include "fixture_ids.h"
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "kernel_functions.h"
 #include "pattern.h"
 #include "print_text.h"

@@ -1,5 +1,5 @@
-#include "CResDll.h"
-#include "current_error.h"
+#include <torvalink/CResDll.h>
+#include <torvalink/current_error.h>
 #include "fixture_ids.h"
 #include "print_text.h"
 

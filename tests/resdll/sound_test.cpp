@@ -1,4 +1,4 @@
-#include "CResDll.h"
+#include <torvalink/CResDll.h>
 #include "event_log.h"
 #include "fixture_ids.h"
 #include "print_text.h"

@@ -1,6 +1,6 @@
 #include "installed_control.h"
 
-#include "handles.h"
+#include <torvalink/handles.h>
 
 #include <objbase.h>
 

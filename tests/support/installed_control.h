@@ -1,10 +1,10 @@
 #pragma once
 
-#include "byte_buffer.h"
+#include <torvalink/byte_buffer.h>
 #include "message_box_watcher.h"
 #include "scratch_dir.h"
 #include "test_paths.h"
-#include "text.h"
+#include <torvalink/text.h>
 
 #include <gtest/gtest.h>
 

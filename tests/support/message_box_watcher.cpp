@@ -1,6 +1,6 @@
 #include "message_box_watcher.h"
 
-#include "handles.h"
+#include <torvalink/handles.h>
 
 #include <set>
 

@@ -2,7 +2,7 @@
 
 // Lets GoogleTest show the program's Text in failure messages, as UTF-8.
 
-#include "text.h"
+#include <torvalink/text.h>
 
 #include <windows.h>
 

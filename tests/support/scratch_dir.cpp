@@ -1,6 +1,6 @@
 #include "scratch_dir.h"
 
-#include "handles.h"
+#include <torvalink/handles.h>
 #include "number_text.h"
 
 #include <gtest/gtest.h>

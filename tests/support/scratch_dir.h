@@ -1,7 +1,7 @@
 #pragma once
 
-#include "byte_buffer.h"
-#include "text.h"
+#include <torvalink/byte_buffer.h>
+#include <torvalink/text.h>
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "handles.h"
-#include "text.h"
+#include <torvalink/handles.h>
+#include <torvalink/text.h>
 
 #include <windows.h>
 

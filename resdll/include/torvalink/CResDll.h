@@ -1,9 +1,9 @@
 #pragma once
 
-#include "byte_buffer.h"
-#include "handles.h"
-#include "raised_error.h"
-#include "text.h"
+#include <torvalink/byte_buffer.h>
+#include <torvalink/handles.h>
+#include <torvalink/raised_error.h>
+#include <torvalink/text.h>
 
 #include <windows.h>
 #include <ocidl.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text.h"
+#include <torvalink/text.h>
 
 #include <windows.h>
 
@@ -53,7 +53,7 @@ enum ErrorNumber : std::int32_t {
 
 // The outcome of a step: success, or the failure that stopped it. A failing
 // step returns one instead of throwing; the caller passes it up with
-// RETURN_IF_FAILED or handles it, and cannot silently drop it.
+// TORVALINK_RETURN_IF_FAILED or handles it, and cannot silently drop it.
 class [[nodiscard]] Status {
 public:
     Status() = default; // success
@@ -70,7 +70,7 @@ private:
 };
 
 // Ends the calling function with the failure of `expression`, if it failed.
-#define RETURN_IF_FAILED(expression)                                                                                   \
+#define TORVALINK_RETURN_IF_FAILED(expression)                                                                         \
     do {                                                                                                               \
         if (::torvalink::Status failure_ = (expression); failure_.Failed())                                            \
             return failure_;                                                                                           \

@@ -1,0 +1,1 @@
+#error "a TorvaLink header included the project's own system_library.h"
