@@ -6,6 +6,7 @@
 #include "modInfoFileVersion.h"
 #include "modRegisterDll.h"
 #include "named_files.h"
+#include "resource_core.h"
 
 #include <cstring>
 
@@ -24,21 +25,20 @@ Text PaddedVersion(const Text& path)
 // Opens the written payload so that no other process can change, replace or
 // delete it while it is held (read sharing only), and makes sure that it holds
 // exactly the carried bytes: between the save and this open another process
-// could have put other bytes there.
+// could have put other bytes there. The bytes are those that this executable
+// carries, whatever module the save read.
 Status HoldPayload(const Text& path, UniqueFile& held)
 {
-    // The payload as this executable carries it.
-    const HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(PayloadResourceId), "CUSTOM");
-    const DWORD size = SizeofResource(nullptr, info);
-    const void* carried = LockResource(LoadResource(nullptr, info));
+    ResourceBytes carried;
+    const bool carries = !FindResourceBytes(nullptr, PayloadResourceId, L"CUSTOM", carried).Failed();
     // One byte more than carried, so that a longer file shows.
-    const std::unique_ptr<std::uint8_t[]> found(new std::uint8_t[size + 1]);
+    const std::unique_ptr<std::uint8_t[]> found(new std::uint8_t[carried.size + 1]);
     DWORD read = 0;
     held = CreateNamedFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    if (!held || !ReadFile(held.get(), found.get(), size + 1, &read, nullptr))
+    if (!held || !ReadFile(held.get(), found.get(), carried.size + 1, &read, nullptr))
         return LastFileFailure();
     // Other bytes: "Path/File access error".
-    const bool same = carried && read == size && std::memcmp(found.get(), carried, size) == 0;
+    const bool same = carries && read == carried.size && std::memcmp(found.get(), carried.data, carried.size) == 0;
     return same ? Status() : RunTimeFailure(ErrPathFileAccess);
 }
 

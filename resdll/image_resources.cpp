@@ -2,14 +2,14 @@
 
 #include <torvalink/CResDll.h>
 
+#include "resource_core.h"
+
 #include <torvalink/current_error.h>
 #include "number_text.h"
 
 namespace torvalink {
 
 namespace {
-
-enum PictureKind : std::int32_t { Bitmap = 0, Icon = 1, Cursor = 2 };
 
 // The image type of each kind, as UniqueImage destroys it.
 constexpr UINT ImageTypes[] = {IMAGE_BITMAP, IMAGE_ICON, IMAGE_CURSOR};
@@ -43,25 +43,7 @@ PictureRef CResDll::LoadDllPicture(std::int32_t index, std::int32_t resformat)
         if (!image)
             return Failure(ErrResourceNotFound, L"Picture resource with identifier " + Decimal(index) + L" not found.");
 
-        // A cursor is wrapped as an icon. The picture takes the handle over.
-        PICTDESC description{};
-        description.cbSizeofstruct = sizeof description;
-        if (kind == Bitmap) {
-            description.picType = PICTYPE_BITMAP;
-            description.bmp.hbitmap = static_cast<HBITMAP>(image.get());
-        } else {
-            description.picType = PICTYPE_ICON;
-            description.icon.hicon = static_cast<HICON>(image.get());
-        }
-        Microsoft::WRL::ComPtr<IDispatch> created;
-        if (FAILED(OleCreatePictureIndirect(&description, __uuidof(IDispatch), TRUE,
-                                            reinterpret_cast<void**>(created.GetAddressOf()))))
-            return Failure(ErrInvalidPicture, L"Invalid Picture");
-        image.release();
-
-        if (FAILED(created.As(&picture)))
-            return Failure(ErrInvalidPicture, L"Invalid Picture");
-        return {};
+        return PictureFromImage(std::move(image), kind, picture);
     });
 }
 
@@ -78,6 +60,28 @@ PictureRef CResDll::LoadDllCursor(std::int32_t index)
 PictureRef CResDll::LoadDllBitmap(std::int32_t index)
 {
     return LoadDllPicture(index, Bitmap);
+}
+
+Status PictureFromImage(UniqueImage image, PictureKind kind, PictureRef& picture, CreatePictureFunction create)
+{
+    // A cursor is wrapped as an icon. The picture takes the handle over.
+    PICTDESC description{};
+    description.cbSizeofstruct = sizeof description;
+    if (kind == Bitmap) {
+        description.picType = PICTYPE_BITMAP;
+        description.bmp.hbitmap = static_cast<HBITMAP>(image.get());
+    } else {
+        description.picType = PICTYPE_ICON;
+        description.icon.hicon = static_cast<HICON>(image.get());
+    }
+    Microsoft::WRL::ComPtr<IDispatch> created;
+    if (FAILED(create(&description, __uuidof(IDispatch), TRUE, reinterpret_cast<void**>(created.GetAddressOf()))))
+        return Failure(ErrInvalidPicture, L"Invalid Picture");
+    image.release();
+
+    if (FAILED(created.As(&picture)))
+        return Failure(ErrInvalidPicture, L"Invalid Picture");
+    return {};
 }
 
 } // namespace torvalink

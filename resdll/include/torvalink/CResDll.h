@@ -52,8 +52,6 @@ public:
     CResDll& operator=(const CResDll&) = delete;
 
 private:
-    bool PathExists(const Text& Path) const;
-    static bool IsBufferEmpty(const ByteBuffer& buffer);
     void ReleaseLibrary();
 
     UniqueModule DllHandle; // null while unbound: the platform then reads the running executable

@@ -1,0 +1,95 @@
+// The work behind CResDll: resources found where the module keeps them, saved
+// from there, and the failures that only a damaged library or a failing
+// platform gives.
+
+#include "fixture_ids.h"
+#include "pattern.h"
+#include "resource_core.h"
+#include "scratch_dir.h"
+
+#include <torvalink/current_error.h>
+#include <torvalink/handles.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace torvalink;
+
+namespace {
+
+TEST(ResourceCore, FindsTheBytesInsideTheModuleAndSavesThoseVeryBytes)
+{
+    const UniqueModule module(LoadLibraryW(L"resource_fixture.dll"));
+    ASSERT_TRUE(module);
+    ResourceBytes found;
+    ASSERT_EQ(FindResourceBytes(module.get(), FIXTURE_CUSTOM_ID, L"CUSTOM", found).Number(), 0);
+    ASSERT_EQ(found.size, static_cast<std::uint32_t>(FIXTURE_CUSTOM_SIZE));
+    const ByteBuffer custom = Pattern(FIXTURE_CUSTOM_SIZE, FIXTURE_CUSTOM_SEED);
+    EXPECT_EQ(std::memcmp(found.data, custom.data(), custom.size()), 0);
+    MEMORY_BASIC_INFORMATION region{};
+    ASSERT_TRUE(VirtualQuery(found.data, &region, sizeof region));
+    EXPECT_EQ(region.AllocationBase, module.get()) << "a view of the module, not a copy";
+
+    ScratchDir dir;
+    ResourceBytes saved;
+    ASSERT_EQ(SaveResource(module.get(), FIXTURE_CUSTOM_ID, L"CUSTOM", dir / L"saved.bin", false, saved).Number(), 0);
+    EXPECT_EQ(saved.data, found.data) << "written from where the module keeps it";
+    EXPECT_EQ(saved.size, found.size);
+    EXPECT_EQ(ReadFileBytes(dir / L"saved.bin"), custom);
+}
+
+// Windows refuses such an address; Wine hands it out, and reading it would
+// crash the caller.
+TEST(ResourceCore, BytesSaidToLieOutsideTheModuleGive31037AndAreNeverRead)
+{
+    const UniqueModule module(LoadLibraryW(L"misplaced_resource.dll"));
+    ASSERT_TRUE(module);
+    ResourceBytes found{reinterpret_cast<const std::uint8_t*>(1), 1};
+    const Status status = FindResourceBytes(module.get(), FIXTURE_CUSTOM_ID, L"CUSTOM", found);
+    EXPECT_EQ(status.Number(), 31037);
+    EXPECT_EQ(status.Error().Description, L"Error loading from file");
+    EXPECT_EQ(found.data, nullptr);
+    EXPECT_EQ(found.size, 0u);
+    ResourceBytes other;
+    EXPECT_EQ(FindResourceBytes(module.get(), FIXTURE_CUSTOM_ID, L"OTHERDATA", other).Number(), 0)
+        << "the library's other resources stay readable";
+}
+
+TEST(ResourceCore, CResDllReportsMisplacedBytesAs31037AndSavesNothing)
+{
+    CResDll res;
+    res.DllName(L"misplaced_resource.dll");
+    ASSERT_EQ(CurrentError().Number, 0);
+    EXPECT_TRUE(res.LoadDllData(FIXTURE_CUSTOM_ID).empty());
+    EXPECT_EQ(CurrentError().Number, 31037);
+    EXPECT_EQ(CurrentError().Description, L"Error loading from file");
+
+    ScratchDir dir;
+    const Text target = dir / L"saved.bin";
+    WriteFileBytes(target, ByteBuffer(3, 0x55));
+    EXPECT_EQ(res.SaveDllData(FIXTURE_CUSTOM_ID, target), 326);
+    EXPECT_EQ(CurrentError().Number, 31037) << "why nothing was found";
+    EXPECT_FALSE(FileExists(target)) << "the old file is deleted first, and nothing written";
+}
+
+HRESULT WINAPI RefusePicture(PICTDESC*, REFIID, BOOL, void** created)
+{
+    *created = nullptr;
+    return E_OUTOFMEMORY;
+}
+
+TEST(ResourceCore, APictureThePlatformCannotMakeGives481AndDestroysTheImage)
+{
+    const HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
+    ASSERT_NE(bitmap, nullptr);
+    PictureRef picture;
+    const Status status =
+        PictureFromImage(UniqueImage(bitmap, ImageDestroyer{IMAGE_BITMAP}), Bitmap, picture, RefusePicture);
+    EXPECT_EQ(status.Number(), 481);
+    EXPECT_EQ(status.Error().Description, L"Invalid Picture");
+    EXPECT_EQ(picture, nullptr);
+    EXPECT_EQ(GetObjectType(bitmap), 0u) << "the bitmap was left behind";
+}
+
+} // namespace
