@@ -1,14 +1,15 @@
-# The product's code builds without C++ exceptions and run-time type
-# information; test code keeps both. Its libraries link this target privately,
-# inside this build only: it is no part of what they export.
+# The product binaries' code builds without C++ exceptions and run-time type
+# information, for size: there, running out of memory ends the program after
+# telling the user. The libraries as other code links them (the tests, the
+# package, another project) keep both, so that a failed allocation inside them
+# is reported like any other failure.
 add_library(torvalink_product_code INTERFACE)
-target_compile_options(torvalink_product_code INTERFACE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables)
+target_compile_options(torvalink_product_code INTERFACE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+  -fno-unwind-tables)
 if(TORVALINK_PRODUCT)
-  # Link-time optimisation for the product binaries; the objects stay fat, so
-  # that the test executables, which GCC 12 cannot link with LTO, and the
-  # programs of the package's users use their ordinary code. Size before
-  # speed: the installer does little work.
-  target_compile_options(torvalink_product_code INTERFACE -flto -ffat-lto-objects -Oz)
+  # Link-time optimisation for the product binaries. Size before speed: the
+  # installer does little work.
+  target_compile_options(torvalink_product_code INTERFACE -flto -Oz)
 endif()
 
 # Windows 95 runs on the 486 and the first Pentium, which lack the Pentium
@@ -18,13 +19,34 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   target_compile_options(torvalink_product_code INTERFACE ${PRODUCT_ARCHITECTURE})
 endif()
 
-# product_library(TARGET): a static library of product code. Whatever links
-# it, here or in another project through the installed package, links its
-# ordinary code, never its LTO code (GCC 12 fails on test executables linked
-# with it), except the product binaries themselves (own_entry_point).
+# product_library(TARGET [PUBLIC LIBS...] [PRIVATE LIBS...]): links the static
+# library TARGET with LIBS and, when the product is built, makes its twin
+# TARGET_product: the same sources built as product code, for the product
+# binaries. The twin links the twins of the project's libraries among LIBS
+# (named torvalink_*, made before) and the other LIBS as they are.
 function(product_library target)
-  target_link_libraries(${target} PRIVATE $<BUILD_INTERFACE:torvalink_product_code>)
-  target_link_options(${target} INTERFACE $<$<NOT:$<BOOL:$<TARGET_PROPERTY:TORVALINK_LTO_LINK>>>:-fno-use-linker-plugin>)
+  cmake_parse_arguments(LIBRARY "" "" "PUBLIC;PRIVATE" ${ARGN})
+  target_link_libraries(${target} PUBLIC ${LIBRARY_PUBLIC} PRIVATE ${LIBRARY_PRIVATE})
+  if(NOT TORVALINK_PRODUCT)
+    return()
+  endif()
+  get_target_property(sources ${target} SOURCES)
+  add_library(${target}_product STATIC EXCLUDE_FROM_ALL ${sources})
+  set_target_properties(${target}_product PROPERTIES
+    INCLUDE_DIRECTORIES "$<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>"
+    INTERFACE_INCLUDE_DIRECTORIES "$<TARGET_PROPERTY:${target},INTERFACE_INCLUDE_DIRECTORIES>")
+  foreach(scope PUBLIC PRIVATE)
+    set(twins)
+    foreach(library IN LISTS LIBRARY_${scope})
+      if(library MATCHES "^torvalink_" AND TARGET ${library}_product)
+        list(APPEND twins ${library}_product)
+      else()
+        list(APPEND twins ${library})
+      endif()
+    endforeach()
+    target_link_libraries(${target}_product ${scope} ${twins})
+  endforeach()
+  target_link_libraries(${target}_product PRIVATE torvalink_product_code)
 endfunction()
 
 # With -nodefaultlibs the compiler's own helpers (64-bit division on i686,
@@ -46,10 +68,9 @@ function(own_entry_point target entry argument_bytes)
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:torvalink_c_runtime>)
   if("CXX" IN_LIST ARGN)
     target_sources(${target} PRIVATE $<TARGET_OBJECTS:torvalink_cxx_runtime>)
-    target_link_libraries(${target} PRIVATE torvalink::common torvalink::internal)
+    target_link_libraries(${target} PRIVATE torvalink_common_product torvalink_internal)
   endif()
   target_link_libraries(${target} PRIVATE torvalink_product_code)
-  set_target_properties(${target} PROPERTIES TORVALINK_LTO_LINK ON)
   target_link_options(${target} PRIVATE ${PRODUCT_ARCHITECTURE} -Oz -flto -fuse-linker-plugin -nostartfiles -nodefaultlibs -Wl,--entry=${symbol}
     -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
 endfunction()

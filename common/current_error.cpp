@@ -1,52 +1,145 @@
 #include <torvalink/current_error.h>
 
+#include "system_library.h"
+
 #include <atomic>
+#include <iterator>
+#include <new>
 
 namespace torvalink {
 
 namespace {
 
-// One thread-local slot for the process, taken on first use. Plain TlsAlloc
-// rather than thread_local: the compiler's thread_local needs run-time
-// support that Windows before XP lacks, and a static TLS directory that
-// Windows before Vista ignores in a library loaded at run time.
-// Holds the slot plus one, so that "none taken yet" is zero and costs the
-// executable no initialised data.
-std::atomic<DWORD> errorSlotPlusOne{0};
+// Room that a record's description keeps from its creation on, so that "Out of
+// memory" can be stored when no memory is left.
+constexpr std::size_t KeptDescriptionRoom = 32;
 
-DWORD ErrorSlot()
+// One slot for the process, taken on first use, holding each thread's record.
+// Where the system has fiber-local storage (Vista and later), the slot's
+// callback deletes a thread's record when the thread ends. Windows 95 to XP
+// have plain thread-local storage only, with no word of a thread's end: there a
+// thread that ends leaves its record behind. Plain slots rather than
+// thread_local: the compiler's thread_local needs run-time support that
+// Windows before XP lacks, and a static TLS directory that Windows before
+// Vista ignores in a library loaded at run time.
+struct Slot {
+    DWORD index;
+    void*(WINAPI* get)(DWORD);
+    BOOL(WINAPI* set)(DWORD, void*);
+};
+
+void WINAPI DeleteRecord(void* record)
 {
-    DWORD known = errorSlotPlusOne.load(std::memory_order_acquire);
-    if (known != 0)
-        return known - 1;
-    const DWORD fresh = TlsAlloc();
-    if (fresh == TLS_OUT_OF_INDEXES)
+    delete static_cast<RaisedError*>(record);
+}
+
+using FlsAllocFunction = DWORD WINAPI(PFLS_CALLBACK_FUNCTION);
+using FlsGetValueFunction = void* WINAPI(DWORD);
+using FlsSetValueFunction = BOOL WINAPI(DWORD, void*);
+using GetModuleHandleExWFunction = BOOL WINAPI(DWORD, LPCWSTR, HMODULE*);
+
+Slot TakeSlot()
+{
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto* flsAlloc = ProcAddress<FlsAllocFunction>(kernel, "FlsAlloc");
+    auto* flsGet = ProcAddress<FlsGetValueFunction>(kernel, "FlsGetValue");
+    auto* flsSet = ProcAddress<FlsSetValueFunction>(kernel, "FlsSetValue");
+    auto* pin = ProcAddress<GetModuleHandleExWFunction>(kernel, "GetModuleHandleExW");
+    // The callback runs at every later thread end: the module that holds it
+    // (this library may be inside another program's DLL) stays loaded.
+    HMODULE self = nullptr;
+    if (flsAlloc && flsGet && flsSet && pin &&
+        pin(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+            reinterpret_cast<LPCWSTR>(&DeleteRecord), &self)) {
+        const DWORD index = flsAlloc(DeleteRecord);
+        if (index == FLS_OUT_OF_INDEXES)
+            FailOutOfMemory();
+        return {index, flsGet, flsSet};
+    }
+    const DWORD index = TlsAlloc();
+    if (index == TLS_OUT_OF_INDEXES)
         FailOutOfMemory();
-    // Two threads may race here: the first slot wins and the other is given back.
-    if (errorSlotPlusOne.compare_exchange_strong(known, fresh + 1, std::memory_order_acq_rel))
-        return fresh;
-    TlsFree(fresh);
-    return known - 1;
+    return {index, TlsGetValue, TlsSetValue};
+}
+
+// Taken once; holds the slot's index plus one, so that "none taken yet" is zero
+// and costs the executable no initialised data.
+std::atomic<DWORD> slotPlusOne{0};
+std::atomic<void*(WINAPI*)(DWORD)> slotGet{nullptr};
+std::atomic<BOOL(WINAPI*)(DWORD, void*)> slotSet{nullptr};
+std::atomic<LONG> taking{0};
+
+Slot ErrorSlot()
+{
+    for (;;) {
+        if (const DWORD known = slotPlusOne.load(std::memory_order_acquire))
+            return {known - 1, slotGet.load(std::memory_order_relaxed), slotSet.load(std::memory_order_relaxed)};
+        // One thread takes the slot; others wait for it, which takes no time.
+        if (taking.exchange(1, std::memory_order_acquire) == 0) {
+            const Slot slot = TakeSlot();
+            slotGet.store(slot.get, std::memory_order_relaxed);
+            slotSet.store(slot.set, std::memory_order_relaxed);
+            slotPlusOne.store(slot.index + 1, std::memory_order_release);
+            return slot;
+        }
+        Sleep(0);
+    }
+}
+
+RaisedError* ThreadRecord(const Slot& slot)
+{
+    return static_cast<RaisedError*>(slot.get(slot.index));
 }
 
 } // namespace
 
 RaisedError& CurrentError()
 {
-    const DWORD slot = ErrorSlot();
-    auto* error = static_cast<RaisedError*>(TlsGetValue(slot));
-    if (!error) {
-        error = new RaisedError;
-        TlsSetValue(slot, error);
-    }
-    return *error;
+    const Slot slot = ErrorSlot();
+    if (RaisedError* record = ThreadRecord(slot))
+        return *record;
+    auto* record = new RaisedError;
+    record->Description.reserve(KeptDescriptionRoom);
+    slot.set(slot.index, record);
+    return *record;
 }
 
 void ClearCurrentError()
 {
-    const DWORD slot = ErrorSlot();
-    delete static_cast<RaisedError*>(TlsGetValue(slot));
-    TlsSetValue(slot, nullptr);
+    if (RaisedError* record = ThreadRecord(ErrorSlot())) {
+        record->Number = 0;
+        record->Source.clear();
+        record->Description.clear();
+    }
+}
+
+void StoreCurrentError(RaisedError&& error)
+{
+    RaisedError& record = CurrentError();
+    record.Number = error.Number;
+    // Copied into the room the record has: it never shrinks below what
+    // StoreOutOfMemory needs.
+    record.Source.assign(error.Source);
+    record.Description.assign(error.Description);
+}
+
+void StoreOutOfMemory() noexcept
+{
+    const Slot slot = ErrorSlot();
+    RaisedError* record = ThreadRecord(slot);
+    if (!record) {
+        record = new (std::nothrow) RaisedError;
+        if (!record)
+            return; // nowhere to keep it: CurrentError will say nothing
+        slot.set(slot.index, record);
+    }
+    record->Number = ErrOutOfMemory;
+    record->Source.clear();
+    static constexpr wchar_t text[] = L"Out of memory";
+    if (record->Description.capacity() >= std::size(text) - 1)
+        record->Description.assign(text, std::size(text) - 1);
+    else
+        record->Description.clear(); // a caller gave the record a shorter one
 }
 
 } // namespace torvalink

@@ -20,8 +20,13 @@ ByteBuffer CResDll::LoadDllData(std::int32_t index, TextArg resformat)
 // Gives back only the number of a failure: a description would reach nobody.
 std::int32_t CResDll::SaveDllData(std::int16_t index, TextArg Path, TextArg resformat, bool overwrite)
 {
-    ResourceBytes saved;
-    return SaveResource(DllHandle.get(), index, resformat, Path, overwrite, saved).Number();
+    std::int32_t number = 0;
+    if (!RanWithinMemory([&] {
+            ResourceBytes saved;
+            number = SaveResource(DllHandle.get(), index, resformat, Path, overwrite, saved).Number();
+        }))
+        return ErrOutOfMemory;
+    return number;
 }
 
 } // namespace torvalink

@@ -62,9 +62,14 @@ Text CResDll::LoadDllText(std::int16_t index, TextArg resformat)
     Text text;
     // No ignore-failures mode of its own: a failed conversion is left in
     // CurrentError beside what LoadDllData reported.
-    Status converted = FromAnsi(AnsiView(reinterpret_cast<const char*>(bytes.data()), bytes.size()), text);
+    Status converted;
+    if (!RanWithinMemory(
+            [&] { converted = FromAnsi(AnsiView(reinterpret_cast<const char*>(bytes.data()), bytes.size()), text); })) {
+        StoreOutOfMemory();
+        return {};
+    }
     if (converted.Failed())
-        CurrentError() = converted.TakeError();
+        StoreCurrentError(converted.TakeError());
     return text;
 }
 

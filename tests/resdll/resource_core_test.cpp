@@ -2,6 +2,7 @@
 // from there, and the failures that only a damaged library or a failing
 // platform gives.
 
+#include "allocation_hooks.h"
 #include "fixture_ids.h"
 #include "pattern.h"
 #include "resource_core.h"
@@ -90,6 +91,42 @@ TEST(ResourceCore, APictureThePlatformCannotMakeGives481AndDestroysTheImage)
     EXPECT_EQ(status.Error().Description, L"Invalid Picture");
     EXPECT_EQ(picture, nullptr);
     EXPECT_EQ(GetObjectType(bitmap), 0u) << "the bitmap was left behind";
+}
+
+// The buffer, or the text made of it, cannot be had: error 7 like any other
+// failure, an empty result, and the next call works again.
+TEST(ResourceCore, CResDllReportsRunningOutOfMemoryAsError7AndGoesOn)
+{
+    CResDll res;
+    res.DllName(L"resource_fixture.dll");
+    ASSERT_EQ(CurrentError().Number, 0);
+    struct Outcome {
+        bool empty = false;
+        std::int32_t number = 0;
+        bool saysOutOfMemory = false;
+    } data, text;
+    {
+        const FailingAllocations bufferFails(FIXTURE_CUSTOM_SIZE);
+        data.empty = res.LoadDllData(FIXTURE_CUSTOM_ID).empty();
+        data.number = CurrentError().Number;
+        data.saysOutOfMemory = CurrentError().Description == L"Out of memory";
+    }
+    {
+        // The bytes fit; the text, two bytes a character, does not.
+        const FailingAllocations textFails(FIXTURE_CUSTOM_SIZE + 1);
+        text.empty = res.LoadDllText(FIXTURE_CUSTOM_ID).empty();
+        text.number = CurrentError().Number;
+        text.saysOutOfMemory = CurrentError().Description == L"Out of memory";
+    }
+    EXPECT_TRUE(data.empty);
+    EXPECT_EQ(data.number, 7);
+    EXPECT_TRUE(data.saysOutOfMemory);
+    EXPECT_TRUE(text.empty);
+    EXPECT_EQ(text.number, 7);
+    EXPECT_TRUE(text.saysOutOfMemory);
+
+    EXPECT_EQ(res.LoadDllData(FIXTURE_CUSTOM_ID), Pattern(FIXTURE_CUSTOM_SIZE, FIXTURE_CUSTOM_SEED));
+    EXPECT_EQ(CurrentError().Number, 0);
 }
 
 } // namespace
