@@ -5,6 +5,7 @@
 #include "failures.h"
 #include "message_box.h"
 #include "modMain.h"
+#include "modRegisterDll.h"
 #include "number_text.h"
 #include "run_lock.h"
 #include "system_library.h"
@@ -20,6 +21,7 @@ using namespace torvalink;
 #ifndef TORVALINK_RUN_WAIT_MS
 #define TORVALINK_RUN_WAIT_MS (10 * 60 * 1000)
 #endif
+// The tests also build an installer whose registration time-out is short.
 
 namespace {
 
@@ -36,6 +38,9 @@ HRESULT EndWithFailure(const Status& outcome)
 // that says what failed.
 DWORD Run()
 {
+#ifdef TORVALINK_REGISTRATION_TIMEOUT_MS
+    RegistrationTimeoutMs = TORVALINK_REGISTRATION_TIMEOUT_MS;
+#endif
     RestrictDllSearchToSystemFolder();
     // Before COM starts: a thread with an apartment must not wait without
     // handling its messages.

@@ -55,9 +55,11 @@ void ShowNamingMessage(const wchar_t* text, const Text& DllPath, const wchar_t* 
 
 } // namespace
 
+std::uint32_t RegistrationTimeoutMs = 10000;
+
 HRESULT RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
 {
-    return RegisterDllWith(DllPath, Unregister, RegistrationRunner{});
+    return RegisterDllWith(DllPath, Unregister, RegistrationRunner{RegistrationTimeoutMs});
 }
 
 HRESULT RegisterDllWith(const Text& DllPath, const std::int32_t& Unregister, const RegistrationRunner& runner)

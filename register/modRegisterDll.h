@@ -16,9 +16,13 @@ inline constexpr HRESULT RegistrationEntryMissing = static_cast<HRESULT>(0x80070
 inline constexpr HRESULT RegistrationNoThread = static_cast<HRESULT>(0x8007009B);     // ERROR_TOO_MANY_TCBS
 inline constexpr HRESULT RegistrationTimedOut = static_cast<HRESULT>(0x800705B4);     // ERROR_TIMEOUT
 
+// How long RegisterDll waits for the entry: 10 seconds. Only installers built
+// for the tests shorten it (their entry sets it first).
+extern std::uint32_t RegistrationTimeoutMs;
+
 // Runs the DllRegisterServer entry of a library (Unregister 0) or its
 // DllUnregisterServer entry (any other value) on a worker thread, and waits for
-// it at most 10 seconds. Failures are reported in message boxes. When the wait
+// it at most RegistrationTimeoutMs. Failures are reported in message boxes. When the wait
 // runs out the call never returns: the calling thread ends, and the process,
 // when the worker has ended too, with RegistrationTimedOut. Unregister is only
 // read.

@@ -1,7 +1,8 @@
 # Builds the example program examples/resource_reader against this build of
 # TorvaLink (STEP=build), or runs the built one under Wine (STEP=run): it reads
 # a resource of its own with CResDll and fails unless the bytes are right. The
-# build needs no Wine, so it can go on while the prefix boots.
+# build is a step of this project's build (tests/package/CMakeLists.txt); the
+# run is a test.
 #   MODE=installed:     cmake --install of this build into WORK/prefix, then the
 #                       example with find_package(TorvaLink) and CMAKE_PREFIX_PATH
 #   MODE=subdirectory:  the example with add_subdirectory of these sources
