@@ -27,8 +27,13 @@
                          .CRT section, no runtime pseudo-relocations and no global
                          constructors or destructors, which that entry never runs
   windows95-list LIST    LIST is a well-formed Windows 95 allow-list
+  release FILE --paths FOLDER...
+                         FILE is as released: every build of the same sources
+                         gives the same bytes, so it holds no build time and none
+                         of the FOLDERs' paths (the sources', the build's)
 """
 import argparse
+import datetime
 import os
 import re
 import struct
@@ -381,6 +386,32 @@ def windows95(path, list_path, dlls, map_path, objdump=None):
                  + "\n".join("  " + p for p in problems))
 
 
+# Release ---------------------------------------------------------------------
+
+def build_time_problems(pe):
+    """Where a linker writes the time of the build: two builds would differ there."""
+    places = [("the file header", pe.FILE_HEADER.TimeDateStamp)]
+    for name, attribute in (("export", "DIRECTORY_ENTRY_EXPORT"), ("resource", "DIRECTORY_ENTRY_RESOURCE")):
+        if hasattr(pe, attribute):
+            places.append((f"the {name} directory", getattr(pe, attribute).struct.TimeDateStamp))
+    places += [("a debug directory", d.struct.TimeDateStamp) for d in getattr(pe, "DIRECTORY_ENTRY_DEBUG", [])]
+    return [f"build time {datetime.datetime.fromtimestamp(stamp, datetime.timezone.utc):%Y-%m-%d %H:%M:%S} UTC in "
+            f"{where}: two builds would differ (link with -Wl,--no-insert-timestamp)" for where, stamp in places if stamp]
+
+
+def release(path, folders):
+    pe = pefile.PE(path)
+    problems = build_time_problems(pe)
+    with open(path, "rb") as file:
+        data = file.read()
+    for folder in folders:
+        if any(form in data for form in (folder.encode(), folder.encode("utf-16-le"))):
+            problems.append(f"holds the path {folder}: builds in other folders would differ "
+                            "(-ffile-prefix-map for __FILE__)")
+    if problems:
+        sys.exit("\n".join(f"{path}: {problem}" for problem in problems))
+
+
 def main(argv):
     if argv[1] == "exports":
         exports(argv[2], argv[3:])
@@ -410,6 +441,12 @@ def main(argv):
         windows95(args.file, args.list, args.dlls, args.own_entry, args.objdump)
     elif argv[1] == "windows95-list":
         windows95_list(argv[2])
+    elif argv[1] == "release":
+        parser = argparse.ArgumentParser(prog=f"{argv[0]} release")
+        parser.add_argument("file")
+        parser.add_argument("--paths", nargs="+", required=True, metavar="FOLDER")
+        args = parser.parse_args(argv[2:])
+        release(args.file, args.paths)
     else:
         sys.exit("unknown check: " + argv[1])
 
