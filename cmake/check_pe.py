@@ -8,14 +8,15 @@
                          library (it exports DllRegisterServer and
                          DllUnregisterServer) built for MACHINE (I386 or AMD64),
                          the installer's machine
-  installer EXE PAYLOAD [--product-control]
+  installer EXE PAYLOAD --version VERSION [--product-control]
                          EXE is a PE32 GUI executable that imports only Known DLLs
                          and carries PAYLOAD as CUSTOM 101 (language 1040), an icon,
-                         version 1.0.0.23 and the administrator manifest; PAYLOAD
-                         passes the payload check for EXE's machine.
+                         version VERSION (a.b.c.d) in its version block and in the
+                         administrator manifest; PAYLOAD passes the payload check
+                         for EXE's machine.
                          --product-control: PAYLOAD is the TORVALINK control built
                          here, which must also keep ASLR, DEP and relocations,
-                         export exactly its four entries and be version 1.0.0.23
+                         export exactly its four entries and be version VERSION
   windows95 FILE LIST --dlls DLL... [--own-entry MAP] [--objdump OBJDUMP]
                          FILE loads and works on Windows 95: a PE32 asks for
                          subsystem 4.0 at most; it imports by name, only from the
@@ -39,6 +40,7 @@ import re
 import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ElementTree
 
 import pefile
 
@@ -53,7 +55,6 @@ def exports(path, names):
 
 KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll",
               "shell32.dll", "msvcrt.dll", "comdlg32.dll", "shlwapi.dll", "rpcrt4.dll"}
-VERSION_1_0_0_23 = (0x00010000, 23)
 WINDOWS_81 = "1f676c76-80e1-4239-95bb-83d0f6d0da78"
 WINDOWS_10 = "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"
 
@@ -73,11 +74,33 @@ def resources(pe):
     return found
 
 
-def file_version(pe, path):
+def version_text(most, least):
+    return f"{most >> 16}.{most & 0xFFFF}.{least >> 16}.{least & 0xFFFF}"
+
+
+def version_problems(pe, version):
+    """How the version block differs from VERSION (a.b.c.d): its numbers and its
+    texts, which Windows shows in a file's properties."""
     fixed = getattr(pe, "VS_FIXEDFILEINFO", None)
     if not fixed:
-        fail(path, "no version block")
-    return fixed[0].FileVersionMS, fixed[0].FileVersionLS
+        return ["no version block"]
+    problems = []
+    for name in ("FileVersion", "ProductVersion"):
+        found = version_text(getattr(fixed[0], name + "MS"), getattr(fixed[0], name + "LS"))
+        if found != version:
+            problems.append(f"{name} {found} in the version block, not {version}")
+    texts = {key.decode(): value.decode() for info in pe.FileInfo for entry in info
+             if entry.Key == b"StringFileInfo" for table in entry.StringTable for key, value in table.entries.items()}
+    for name in ("FileVersion", "ProductVersion"):
+        if texts.get(name) != version:
+            problems.append(f"{name} text {texts.get(name)!r}, not {version!r}")
+    return problems
+
+
+def manifest_version(manifest):
+    """The version of the manifest's own assembly, or None."""
+    identity = ElementTree.fromstring(manifest).find("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
+    return None if identity is None else identity.get("version")
 
 
 def known_dlls_only(path):
@@ -118,7 +141,7 @@ def payload(path, machine):
         sys.exit("\n".join(f"{path}: {problem}" for problem in problems))
 
 
-def installer(path, payload_path, product_control):
+def installer(path, payload_path, version, product_control):
     pe = pefile.PE(path)
     payload_bytes = open(payload_path, "rb").read()
     if pe.FILE_HEADER.Machine != pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]:
@@ -134,11 +157,16 @@ def installer(path, payload_path, product_control):
         fail(path, "CUSTOM 101 (language 1040) is not the payload file")
     if not any(k[0] == pefile.RESOURCE_TYPE["RT_GROUP_ICON"] for k in found):
         fail(path, "no icon")
-    if file_version(pe, path) != VERSION_1_0_0_23:
-        fail(path, "file version is not 1.0.0.23")
     manifests = [v for k, v in found.items() if k[0] == pefile.RESOURCE_TYPE["RT_MANIFEST"]]
     if len(manifests) != 1:
         fail(path, "expected one manifest")
+    problems = [(path, p) for p in version_problems(pe, version)]
+    if (found_version := manifest_version(manifests[0])) != version:
+        problems.append((path, f"version {found_version} in the manifest, not {version}"))
+    if product_control:
+        problems += [(payload_path, p) for p in version_problems(pefile.PE(payload_path), version)]
+    if problems:
+        sys.exit("\n".join(f"{file}: {problem}" for file, problem in problems))
     manifest = manifests[0].decode("utf-8").lower()
     if 'level="requireadministrator"' not in manifest:
         fail(path, "the manifest does not ask for administrator rights")
@@ -150,8 +178,6 @@ def installer(path, payload_path, product_control):
         control = pefile.PE(payload_path)
         hardening(control, payload_path)
         exports(payload_path, ["DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"])
-        if file_version(control, payload_path) != VERSION_1_0_0_23:
-            fail(payload_path, "file version is not 1.0.0.23")
 
 
 # Windows 95 ------------------------------------------------------------------
@@ -427,9 +453,10 @@ def main(argv):
         parser = argparse.ArgumentParser(prog=f"{argv[0]} installer")
         parser.add_argument("exe")
         parser.add_argument("payload")
+        parser.add_argument("--version", required=True, help="a.b.c.d")
         parser.add_argument("--product-control", action="store_true")
         args = parser.parse_args(argv[2:])
-        installer(args.exe, args.payload, args.product_control)
+        installer(args.exe, args.payload, args.version, args.product_control)
     elif argv[1] == "windows95":
         parser = argparse.ArgumentParser(prog=f"{argv[0]} windows95")
         parser.add_argument("file")
