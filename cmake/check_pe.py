@@ -28,10 +28,11 @@
                          .CRT section, no runtime pseudo-relocations and no global
                          constructors or destructors, which that entry never runs
   windows95-list LIST    LIST is a well-formed Windows 95 allow-list
-  release FILE --paths FOLDER...
+  release FILE --paths FOLDER... [--signed]
                          FILE is as released: every build of the same sources
                          gives the same bytes, so it holds no build time and none
-                         of the FOLDERs' paths (the sources', the build's)
+                         of the FOLDERs' paths (the sources', the build's);
+                         --signed: it carries an Authenticode signature
 """
 import argparse
 import datetime
@@ -414,6 +415,10 @@ def windows95(path, list_path, dlls, map_path, objdump=None):
 
 # Release ---------------------------------------------------------------------
 
+# WIN_CERTIFICATE's type of an Authenticode signature.
+WIN_CERT_TYPE_PKCS_SIGNED_DATA = 2
+
+
 def build_time_problems(pe):
     """Where a linker writes the time of the build: two builds would differ there."""
     places = [("the file header", pe.FILE_HEADER.TimeDateStamp)]
@@ -425,7 +430,18 @@ def build_time_problems(pe):
             f"{where}: two builds would differ (link with -Wl,--no-insert-timestamp)" for where, stamp in places if stamp]
 
 
-def release(path, folders):
+def signature_problems(pe, data):
+    security = pe.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_SECURITY"]]
+    if not security.Size:
+        return ["no Authenticode signature, though this build signs (TORVALINK_SIGN_COMMAND)"]
+    # The security directory's address is a file offset: a WIN_CERTIFICATE there.
+    _, _, kind = struct.unpack_from("<IHH", data, security.VirtualAddress)
+    if kind != WIN_CERT_TYPE_PKCS_SIGNED_DATA:
+        return [f"its certificate table holds a certificate of type {kind}, not an Authenticode signature"]
+    return []
+
+
+def release(path, folders, signed):
     pe = pefile.PE(path)
     problems = build_time_problems(pe)
     with open(path, "rb") as file:
@@ -434,6 +450,8 @@ def release(path, folders):
         if any(form in data for form in (folder.encode(), folder.encode("utf-16-le"))):
             problems.append(f"holds the path {folder}: builds in other folders would differ "
                             "(-ffile-prefix-map for __FILE__)")
+    if signed:
+        problems += signature_problems(pe, data)
     if problems:
         sys.exit("\n".join(f"{path}: {problem}" for problem in problems))
 
@@ -472,8 +490,9 @@ def main(argv):
         parser = argparse.ArgumentParser(prog=f"{argv[0]} release")
         parser.add_argument("file")
         parser.add_argument("--paths", nargs="+", required=True, metavar="FOLDER")
+        parser.add_argument("--signed", action="store_true")
         args = parser.parse_args(argv[2:])
-        release(args.file, args.paths)
+        release(args.file, args.paths, args.signed)
     else:
         sys.exit("unknown check: " + argv[1])
 
