@@ -6,11 +6,14 @@ if(NOT PROJECT_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+$")
   message(FATAL_ERROR "project(${PROJECT_NAME} VERSION ${PROJECT_VERSION}): a Windows file version has four parts, "
     "e.g. 1.0.0.23")
 endif()
-foreach(part MAJOR MINOR PATCH TWEAK)
-  if(PROJECT_VERSION_${part} GREATER 65535)
+string(REPLACE "." ";" _torvalink_version_parts ${PROJECT_VERSION})
+foreach(_torvalink_version_part IN LISTS _torvalink_version_parts)
+  if(_torvalink_version_part GREATER 65535)
     message(FATAL_ERROR "project(${PROJECT_NAME} VERSION ${PROJECT_VERSION}): each part is 65535 at most")
   endif()
 endforeach()
+unset(_torvalink_version_parts)
+unset(_torvalink_version_part)
 
 # version_offset(OUT VERSION DELTA): the four-part VERSION moved by DELTA in
 # its last part, carrying into the others as a file version's parts do
