@@ -90,7 +90,7 @@ def version_problems(pe, version):
         found = version_text(getattr(fixed[0], name + "MS"), getattr(fixed[0], name + "LS"))
         if found != version:
             problems.append(f"{name} {found} in the version block, not {version}")
-    texts = {key.decode(): value.decode() for info in pe.FileInfo for entry in info
+    texts = {key.decode(): value.decode() for info in getattr(pe, "FileInfo", []) for entry in info
              if entry.Key == b"StringFileInfo" for table in entry.StringTable for key, value in table.entries.items()}
     for name in ("FileVersion", "ProductVersion"):
         if texts.get(name) != version:
@@ -426,8 +426,9 @@ def build_time_problems(pe):
         if hasattr(pe, attribute):
             places.append((f"the {name} directory", getattr(pe, attribute).struct.TimeDateStamp))
     places += [("a debug directory", d.struct.TimeDateStamp) for d in getattr(pe, "DIRECTORY_ENTRY_DEBUG", [])]
-    return [f"build time {datetime.datetime.fromtimestamp(stamp, datetime.timezone.utc):%Y-%m-%d %H:%M:%S} UTC in "
-            f"{where}: two builds would differ (link with -Wl,--no-insert-timestamp)" for where, stamp in places if stamp]
+    return [f"build time {datetime.datetime.fromtimestamp(stamp, datetime.timezone.utc):%Y-%m-%d %H:%M:%S} UTC "
+            f"in {where}: two builds would differ (link with -Wl,--no-insert-timestamp)"
+            for where, stamp in places if stamp]
 
 
 def signature_problems(pe, data):
