@@ -78,3 +78,19 @@ function(check_windows95 target)
   # A check runs after linking only: an edited list or check links again.
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${list} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py)
 endfunction()
+
+# check_release(TARGET): the build fails unless TARGET is as it is released:
+# the same bytes from every build of the same sources (no build time, no path
+# of the sources' or the build's folder) and, when the build signs
+# (TORVALINK_SIGN_COMMAND), signed: it runs on the signed file.
+function(check_release target)
+  set(signed)
+  if(TORVALINK_SIGN_COMMAND)
+    set(signed --signed)
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/check_pe.py release $<TARGET_FILE:${target}>
+            --paths ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR} ${signed}
+    VERBATIM)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/check_pe.py)
+endfunction()

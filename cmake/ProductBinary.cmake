@@ -4,8 +4,12 @@
 # package, another project) keep both, so that a failed allocation inside them
 # is reported like any other failure.
 add_library(torvalink_product_code INTERFACE)
-target_compile_options(torvalink_product_code INTERFACE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-  -fno-unwind-tables)
+target_compile_options(torvalink_product_code INTERFACE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables)
+# __FILE__ and its kin name files relative to the sources or the build, never
+# by the folders of the machine that built them: a build elsewhere gives the
+# same bytes. The build's own folder comes last, so that GCC tries it first.
+target_compile_options(torvalink_product_code INTERFACE -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+  -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
 if(TORVALINK_PRODUCT)
   # Link-time optimisation for the product binaries. Size before speed: the
   # installer does little work.

@@ -8,14 +8,15 @@
                          library (it exports DllRegisterServer and
                          DllUnregisterServer) built for MACHINE (I386 or AMD64),
                          the installer's machine
-  installer EXE PAYLOAD [--product-control]
+  installer EXE PAYLOAD --version VERSION [--product-control]
                          EXE is a PE32 GUI executable that imports only Known DLLs
                          and carries PAYLOAD as CUSTOM 101 (language 1040), an icon,
-                         version 1.0.0.23 and the administrator manifest; PAYLOAD
-                         passes the payload check for EXE's machine.
+                         version VERSION (a.b.c.d) in its version block and in the
+                         administrator manifest; PAYLOAD passes the payload check
+                         for EXE's machine.
                          --product-control: PAYLOAD is the TORVALINK control built
                          here, which must also keep ASLR, DEP and relocations,
-                         export exactly its four entries and be version 1.0.0.23
+                         export exactly its four entries and be version VERSION
   windows95 FILE LIST --dlls DLL... [--own-entry MAP] [--objdump OBJDUMP]
                          FILE loads and works on Windows 95: a PE32 asks for
                          subsystem 4.0 at most; it imports by name, only from the
@@ -27,13 +28,20 @@
                          .CRT section, no runtime pseudo-relocations and no global
                          constructors or destructors, which that entry never runs
   windows95-list LIST    LIST is a well-formed Windows 95 allow-list
+  release FILE --paths FOLDER... [--signed]
+                         FILE is as released: every build of the same sources
+                         gives the same bytes, so it holds no build time and none
+                         of the FOLDERs' paths (the sources', the build's);
+                         --signed: it carries an Authenticode signature
 """
 import argparse
+import datetime
 import os
 import re
 import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ElementTree
 
 import pefile
 
@@ -48,7 +56,6 @@ def exports(path, names):
 
 KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll",
               "shell32.dll", "msvcrt.dll", "comdlg32.dll", "shlwapi.dll", "rpcrt4.dll"}
-VERSION_1_0_0_23 = (0x00010000, 23)
 WINDOWS_81 = "1f676c76-80e1-4239-95bb-83d0f6d0da78"
 WINDOWS_10 = "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"
 
@@ -68,11 +75,33 @@ def resources(pe):
     return found
 
 
-def file_version(pe, path):
+def version_text(most, least):
+    return f"{most >> 16}.{most & 0xFFFF}.{least >> 16}.{least & 0xFFFF}"
+
+
+def version_problems(pe, version):
+    """How the version block differs from VERSION (a.b.c.d): its numbers and its
+    texts, which Windows shows in a file's properties."""
     fixed = getattr(pe, "VS_FIXEDFILEINFO", None)
     if not fixed:
-        fail(path, "no version block")
-    return fixed[0].FileVersionMS, fixed[0].FileVersionLS
+        return ["no version block"]
+    problems = []
+    for name in ("FileVersion", "ProductVersion"):
+        found = version_text(getattr(fixed[0], name + "MS"), getattr(fixed[0], name + "LS"))
+        if found != version:
+            problems.append(f"{name} {found} in the version block, not {version}")
+    texts = {key.decode(): value.decode() for info in getattr(pe, "FileInfo", []) for entry in info
+             if entry.Key == b"StringFileInfo" for table in entry.StringTable for key, value in table.entries.items()}
+    for name in ("FileVersion", "ProductVersion"):
+        if texts.get(name) != version:
+            problems.append(f"{name} text {texts.get(name)!r}, not {version!r}")
+    return problems
+
+
+def manifest_version(manifest):
+    """The version of the manifest's own assembly, or None."""
+    identity = ElementTree.fromstring(manifest).find("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
+    return None if identity is None else identity.get("version")
 
 
 def known_dlls_only(path):
@@ -113,7 +142,7 @@ def payload(path, machine):
         sys.exit("\n".join(f"{path}: {problem}" for problem in problems))
 
 
-def installer(path, payload_path, product_control):
+def installer(path, payload_path, version, product_control):
     pe = pefile.PE(path)
     payload_bytes = open(payload_path, "rb").read()
     if pe.FILE_HEADER.Machine != pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]:
@@ -129,11 +158,16 @@ def installer(path, payload_path, product_control):
         fail(path, "CUSTOM 101 (language 1040) is not the payload file")
     if not any(k[0] == pefile.RESOURCE_TYPE["RT_GROUP_ICON"] for k in found):
         fail(path, "no icon")
-    if file_version(pe, path) != VERSION_1_0_0_23:
-        fail(path, "file version is not 1.0.0.23")
     manifests = [v for k, v in found.items() if k[0] == pefile.RESOURCE_TYPE["RT_MANIFEST"]]
     if len(manifests) != 1:
         fail(path, "expected one manifest")
+    problems = [(path, p) for p in version_problems(pe, version)]
+    if (found_version := manifest_version(manifests[0])) != version:
+        problems.append((path, f"version {found_version} in the manifest, not {version}"))
+    if product_control:
+        problems += [(payload_path, p) for p in version_problems(pefile.PE(payload_path), version)]
+    if problems:
+        sys.exit("\n".join(f"{file}: {problem}" for file, problem in problems))
     manifest = manifests[0].decode("utf-8").lower()
     if 'level="requireadministrator"' not in manifest:
         fail(path, "the manifest does not ask for administrator rights")
@@ -145,8 +179,6 @@ def installer(path, payload_path, product_control):
         control = pefile.PE(payload_path)
         hardening(control, payload_path)
         exports(payload_path, ["DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"])
-        if file_version(control, payload_path) != VERSION_1_0_0_23:
-            fail(payload_path, "file version is not 1.0.0.23")
 
 
 # Windows 95 ------------------------------------------------------------------
@@ -381,6 +413,50 @@ def windows95(path, list_path, dlls, map_path, objdump=None):
                  + "\n".join("  " + p for p in problems))
 
 
+# Release ---------------------------------------------------------------------
+
+# WIN_CERTIFICATE's type of an Authenticode signature.
+WIN_CERT_TYPE_PKCS_SIGNED_DATA = 2
+
+
+def build_time_problems(pe):
+    """Where a linker writes the time of the build: two builds would differ there."""
+    places = [("the file header", pe.FILE_HEADER.TimeDateStamp)]
+    for name, attribute in (("export", "DIRECTORY_ENTRY_EXPORT"), ("resource", "DIRECTORY_ENTRY_RESOURCE")):
+        if hasattr(pe, attribute):
+            places.append((f"the {name} directory", getattr(pe, attribute).struct.TimeDateStamp))
+    places += [("a debug directory", d.struct.TimeDateStamp) for d in getattr(pe, "DIRECTORY_ENTRY_DEBUG", [])]
+    return [f"build time {datetime.datetime.fromtimestamp(stamp, datetime.timezone.utc):%Y-%m-%d %H:%M:%S} UTC "
+            f"in {where}: two builds would differ (link with -Wl,--no-insert-timestamp)"
+            for where, stamp in places if stamp]
+
+
+def signature_problems(pe, data):
+    security = pe.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_SECURITY"]]
+    if not security.Size:
+        return ["no Authenticode signature, though this build signs (TORVALINK_SIGN_COMMAND)"]
+    # The security directory's address is a file offset: a WIN_CERTIFICATE there.
+    _, _, kind = struct.unpack_from("<IHH", data, security.VirtualAddress)
+    if kind != WIN_CERT_TYPE_PKCS_SIGNED_DATA:
+        return [f"its certificate table holds a certificate of type {kind}, not an Authenticode signature"]
+    return []
+
+
+def release(path, folders, signed):
+    pe = pefile.PE(path)
+    problems = build_time_problems(pe)
+    with open(path, "rb") as file:
+        data = file.read()
+    for folder in folders:
+        if any(form in data for form in (folder.encode(), folder.encode("utf-16-le"))):
+            problems.append(f"holds the path {folder}: builds in other folders would differ "
+                            "(-ffile-prefix-map for __FILE__)")
+    if signed:
+        problems += signature_problems(pe, data)
+    if problems:
+        sys.exit("\n".join(f"{path}: {problem}" for problem in problems))
+
+
 def main(argv):
     if argv[1] == "exports":
         exports(argv[2], argv[3:])
@@ -396,9 +472,10 @@ def main(argv):
         parser = argparse.ArgumentParser(prog=f"{argv[0]} installer")
         parser.add_argument("exe")
         parser.add_argument("payload")
+        parser.add_argument("--version", required=True, help="a.b.c.d")
         parser.add_argument("--product-control", action="store_true")
         args = parser.parse_args(argv[2:])
-        installer(args.exe, args.payload, args.product_control)
+        installer(args.exe, args.payload, args.version, args.product_control)
     elif argv[1] == "windows95":
         parser = argparse.ArgumentParser(prog=f"{argv[0]} windows95")
         parser.add_argument("file")
@@ -410,6 +487,13 @@ def main(argv):
         windows95(args.file, args.list, args.dlls, args.own_entry, args.objdump)
     elif argv[1] == "windows95-list":
         windows95_list(argv[2])
+    elif argv[1] == "release":
+        parser = argparse.ArgumentParser(prog=f"{argv[0]} release")
+        parser.add_argument("file")
+        parser.add_argument("--paths", nargs="+", required=True, metavar="FOLDER")
+        parser.add_argument("--signed", action="store_true")
+        args = parser.parse_args(argv[2:])
+        release(args.file, args.paths, args.signed)
     else:
         sys.exit("unknown check: " + argv[1])
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests and the main job need.
+# Installs the Debian packages that the build, the tests, the release check and
+# the main job need.
 # Idempotent: asks apt only when something is missing. Never installs wine32:
 # the i686 tests unpack a 32-bit Wine into their build tree instead
 # (scripts/wine32-unpack.sh), which runs on the 32-bit C library of libc6-i386.
@@ -15,6 +16,7 @@ packages=(
   python3 python3-pefile
   clang-format
   nsis
+  osslsigncode openssl
 )
 
 missing=()

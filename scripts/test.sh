@@ -2,7 +2,9 @@
 # On a fresh machine: installs what is needed, builds both targets and runs the
 # test suite under Wine: the x86_64 tests and, where this machine can run
 # 32-bit code, at the same time the i686 tests under a 32-bit Wine
-# (their output follows the x86_64 tests'). Arguments go to both ctest runs.
+# (their output follows the x86_64 tests'). Then, after both, the release check
+# (scripts/release-check.sh): the same bytes from two builds, a signed build,
+# another version. Arguments go to both ctest runs, and skip the release check.
 # Leaves no Wine process behind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,5 +40,11 @@ if [ -n "$i686_pid" ]; then
   cat build/i686/ctest.log
 else
   echo "This machine cannot run 32-bit code: the i686 tests (built in build/i686) did not run."
+fi
+# After the tests, not beside them: it builds on both cores.
+if [ $# -eq 0 ]; then
+  scripts/release-check.sh || status=$?
+else
+  echo "The release check (scripts/release-check.sh) did not run: the tests were chosen by arguments."
 fi
 exit "$status"

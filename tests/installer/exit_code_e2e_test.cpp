@@ -4,6 +4,7 @@
 #include <torvalink/handles.h>
 #include "installed_control.h"
 #include "print_text.h"
+#include "test_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -26,9 +27,8 @@ TEST_F(ExitCode, ZeroWhenTheCarriedVersionIsInstalledOrAnInstalledCopyIsAsNew)
         const char* installed;
         const wchar_t* fixture; // null: none
     };
-    for (const Case& c :
-         {Case{"none", nullptr}, Case{"the same version", L"TORVALINK.ocx"},
-          Case{"an older version", L"torvalink_1_0_0_22.ocx"}, Case{"a newer version", L"torvalink_1_0_0_24.ocx"}}) {
+    for (const Case& c : {Case{"none", nullptr}, Case{"the same version", L"TORVALINK.ocx"},
+                          Case{"an older version", OlderControl}, Case{"a newer version", NewerControl}}) {
         SCOPED_TRACE(c.installed);
         CleanUp();
         if (c.fixture)
@@ -46,7 +46,7 @@ TEST_F(ExitCode, TheRegistrationEntrysOwnFailure)
     const WatchedRun run = Run(nullptr, L"Setup_TORVALINK_register_fails.exe");
     EXPECT_EQ(run.exitCode, 0x80040200u) << "SELFREG_E_TYPELIB";
     EXPECT_TRUE(run.messages.empty());
-    EXPECT_EQ(TraceText(), L"register 25\r\n");
+    EXPECT_EQ(TraceText(), L"register later\r\n");
     EXPECT_FALSE(FileExists(temporary));
 }
 
@@ -76,7 +76,7 @@ TEST_F(ExitCode, ACopyOverTheInstalledFileThatFailed)
         CleanUp();
         CreateDirectoryW(FixedFolder.c_str(), nullptr);
         const Text& installed = c.windowsVersion ? fixedTarget : target;
-        Install(L"torvalink_1_0_0_22.ocx", installed);
+        Install(OlderControl, installed);
         {
             const UniqueFile inUse(
                 CreateFileW(installed.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -85,8 +85,8 @@ TEST_F(ExitCode, ACopyOverTheInstalledFileThatFailed)
             EXPECT_EQ(run.exitCode, c.exitCode);
             EXPECT_TRUE(run.messages.empty());
         }
-        EXPECT_EQ(TraceText(), L"unregister 22\r\nregister 22\r\n");
-        EXPECT_EQ(ReadFileBytes(installed), ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_22.ocx")));
+        EXPECT_EQ(TraceText(), L"unregister older\r\nregister older\r\n");
+        EXPECT_EQ(ReadFileBytes(installed), ReadFileBytes(BesideTestExe(OlderControl)));
     }
 }
 

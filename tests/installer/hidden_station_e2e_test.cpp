@@ -4,6 +4,7 @@
 
 #include <torvalink/handles.h>
 #include "installed_control.h"
+#include "test_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +97,7 @@ TEST_F(HiddenStation, AFailingRegistrationShowsNoBoxAndEndsWithItsCode)
 // and the process ends as soon as the entry does, saying time-out.
 TEST_F(HiddenStation, ARegistrationTimeOutShowsNoBoxAndEndsWhenTheEntryDoes)
 {
-    WriteFileBytes(target, ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_22_blocks.ocx")));
+    WriteFileBytes(target, ReadFileBytes(BesideTestExe(OlderBlockingControl)));
     const UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, L"torvalink_unregister_release"));
     ASSERT_TRUE(release);
     ResetEvent(release.get());

@@ -5,6 +5,7 @@
 #include "installed_control.h"
 #include "print_text.h"
 #include "system_text.h"
+#include "test_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -57,8 +58,8 @@ void ExpectEnding(const WatchedRun& run, std::initializer_list<Ending> endings)
 
 class InstallSafety : public InstalledControlTest {
 protected:
-    const ByteBuffer traced = ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_23.ocx"));
-    const ByteBuffer later = ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_24.ocx"));
+    const ByteBuffer traced = ReadFileBytes(BesideTestExe(CarriedControl));
+    const ByteBuffer later = ReadFileBytes(BesideTestExe(NewerControl));
 
     void SetUp() override
     {
@@ -245,7 +246,7 @@ TEST_F(InstallSafety, TemporaryFileHeldOpenStopsTheRun)
 TEST_F(InstallSafety, ProcessReplacingTheTemporaryFileNeverGetsItsFileInstalled)
 {
     ScratchDir dir;
-    const Text planted = BesideTestExe(L"torvalink_1_0_0_24.ocx"), staged = dir / L"staged.ocx";
+    const Text planted = BesideTestExe(NewerControl), staged = dir / L"staged.ocx";
     std::atomic<bool> stop{false};
     std::atomic<int> replaced{0};
     std::thread replacer([&] {
@@ -270,7 +271,7 @@ TEST_F(InstallSafety, ProcessReplacingTheTemporaryFileNeverGetsItsFileInstalled)
             continue;
         }
         EXPECT_TRUE(bytes == traced) << "only the carried copy may be installed";
-        EXPECT_EQ(TraceText(), L"register 23\r\n");
+        EXPECT_EQ(TraceText(), L"register carried\r\n");
         if (run.exitCode == 0) {
             ExpectMessages(run, {});
             continue;
@@ -299,9 +300,9 @@ TEST_F(InstallSafety, RunsAtTheSameTimeInstallAndRegisterOncePerUpdate)
         const wchar_t* trace;   // the registration entries that ran, in order
     };
     const Case cases[] = {
-        {"no copy", nullptr, L"register 23\r\n"},
-        {"an older copy", L"torvalink_1_0_0_22.ocx", L"unregister 22\r\nregister 23\r\n"},
-        {"the same version", L"torvalink_1_0_0_23.ocx", L""},
+        {"no copy", nullptr, L"register carried\r\n"},
+        {"an older copy", OlderControl, L"unregister older\r\nregister carried\r\n"},
+        {"the same version", CarriedControl, L""},
     };
     constexpr int Rounds = 3, RunsAtOnce = 3;
     for (const Case& c : cases) {
@@ -326,8 +327,7 @@ TEST_F(InstallSafety, RunsAtTheSameTimeInstallAndRegisterOncePerUpdate)
             }
             EXPECT_EQ(TraceText(), c.trace);
             EXPECT_TRUE(ReadFileBytes(target) == traced) << "the carried copy must be installed";
-            EXPECT_EQ(ClassKeyExists(L"\\InprocServer32"),
-                      c.fixture == nullptr || Text(c.fixture) != L"torvalink_1_0_0_23.ocx");
+            EXPECT_EQ(ClassKeyExists(L"\\InprocServer32"), c.fixture == nullptr || Text(c.fixture) != CarriedControl);
             EXPECT_FALSE(FileExists(temporary));
         }
     }

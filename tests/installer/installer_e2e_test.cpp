@@ -4,6 +4,7 @@
 #include <torvalink/handles.h>
 #include "installed_control.h"
 #include "print_text.h"
+#include "test_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -89,21 +90,21 @@ TEST_F(Installer, SameVersionIsLeftAlone)
 
 TEST_F(Installer, LaterVersionIsLeftAlone)
 {
-    Install(L"torvalink_1_0_0_24.ocx", target);
+    Install(NewerControl, target);
     const WatchedRun run = Run();
     EXPECT_TRUE(run.messages.empty());
     EXPECT_EQ(TraceText(), L"");
-    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_24.ocx")));
+    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(BesideTestExe(NewerControl)));
     EXPECT_FALSE(FileExists(temporary));
 }
 
 TEST_F(Installer, EarlierVersionIsUnregisteredReplacedAndRegistered)
 {
-    Install(L"torvalink_1_0_0_22.ocx", target);
+    Install(OlderControl, target);
     const WatchedRun run = Run();
     EXPECT_TRUE(run.messages.empty());
     // The old copy unregistered itself before the copy; the new one registered.
-    EXPECT_EQ(TraceText(), L"unregister 22\r\n");
+    EXPECT_EQ(TraceText(), L"unregister older\r\n");
     EXPECT_EQ(ReadFileBytes(target), payload);
     EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
     EXPECT_FALSE(FileExists(temporary));
@@ -128,7 +129,7 @@ TEST_F(Installer, ReplacesATemporaryFileLeftBehind)
 
 TEST_F(Installer, OlderCopyThatCannotBeOverwrittenIsRegisteredAgain)
 {
-    Install(L"torvalink_1_0_0_22.ocx", target);
+    Install(OlderControl, target);
     {
         // Held open without write sharing, as a file in use is.
         const UniqueFile inUse(
@@ -137,8 +138,8 @@ TEST_F(Installer, OlderCopyThatCannotBeOverwrittenIsRegisteredAgain)
         const WatchedRun run = Run();
         EXPECT_TRUE(run.messages.empty());
     }
-    EXPECT_EQ(TraceText(), L"unregister 22\r\nregister 22\r\n");
-    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_22.ocx")));
+    EXPECT_EQ(TraceText(), L"unregister older\r\nregister older\r\n");
+    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(BesideTestExe(OlderControl)));
     EXPECT_FALSE(FileExists(temporary));
 }
 
@@ -149,7 +150,7 @@ TEST_F(Installer, OlderCopyThatCannotBeOverwrittenIsRegisteredAgain)
 // goes on without the message.
 TEST_F(Installer, RegistrationTimeOutEndsTheRunAfterItsMessage)
 {
-    Install(L"torvalink_1_0_0_22_blocks.ocx", target);
+    Install(OlderBlockingControl, target);
     const UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, L"torvalink_unregister_release"));
     ASSERT_TRUE(release);
     SetAppSetting(L"Setup_TORVALINK.exe", L"", L"Version", nullptr);
@@ -171,7 +172,7 @@ TEST_F(Installer, RegistrationTimeOutEndsTheRunAfterItsMessage)
     EXPECT_EQ(run.messages[0].text, L"Registrazione fallita per time-out da '" + target + L"'.");
     // The run went no further: nothing copied or registered, the temporary file left behind.
     EXPECT_EQ(TraceText(), L"unregister blocks\r\n");
-    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(BesideTestExe(L"torvalink_1_0_0_22_blocks.ocx")));
+    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(BesideTestExe(OlderBlockingControl)));
     EXPECT_FALSE(ClassKeyExists());
     EXPECT_TRUE(FileExists(temporary));
 }
@@ -189,7 +190,7 @@ TEST_F(Installer, FixedPathsSkipAHiddenInstalledCopy)
 {
     // 32-bit Windows has the folder already, for its 16-bit files.
     ASSERT_TRUE(CreateDirectoryW(FixedFolder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-    Install(L"torvalink_1_0_0_24.ocx", fixedTarget);
+    Install(NewerControl, fixedTarget);
     SetFileAttributesW(fixedTarget.c_str(), FILE_ATTRIBUTE_HIDDEN);
     const WatchedRun run = Run(L"win95");
     EXPECT_TRUE(run.messages.empty());

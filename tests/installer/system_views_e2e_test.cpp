@@ -5,6 +5,7 @@
 #include <torvalink/handles.h>
 #include "installed_control.h"
 #include "print_text.h"
+#include "test_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -82,8 +83,8 @@ TEST_F(OnWow64, InstallsInto32BitSystemFolderAndRegistersIn32BitView)
     const Case cases[] = {
         {"none", nullptr, L"TORVALINK.ocx", L"", true},
         {"the same version", L"TORVALINK.ocx", L"TORVALINK.ocx", L"", false},
-        {"an older version", L"torvalink_1_0_0_22.ocx", L"TORVALINK.ocx", L"unregister 22\r\n", true},
-        {"a newer version", L"torvalink_1_0_0_24.ocx", L"torvalink_1_0_0_24.ocx", L"", false},
+        {"an older version", OlderControl, L"TORVALINK.ocx", L"unregister older\r\n", true},
+        {"a newer version", NewerControl, NewerControl, L"", false},
     };
     ASSERT_NE(Wow64SystemFolder(), L"");
     ASSERT_NE(Wow64SystemFolder(), SystemFolder());
