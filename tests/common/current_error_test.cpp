@@ -83,4 +83,27 @@ TEST(CurrentError, RunningOutOfMemoryIsError7)
     EXPECT_EQ(CurrentError().Source, L"");
 }
 
+// A thread whose record has never held a text: it keeps room for the words.
+DWORD WINAPI RunOutOfMemoryFirst(void*)
+{
+    CurrentError();
+    const FailingAllocations nothing(1);
+    IgnoreFailures<Text>([](Text& text) -> Status {
+        text.assign(1000, L'y');
+        return {};
+    });
+    return CurrentError().Number == 7 && CurrentError().Description == L"Out of memory" ? 1 : 0;
+}
+
+TEST(CurrentError, RunningOutOfMemoryFirstStillSaysSo)
+{
+    const HANDLE thread = CreateThread(nullptr, 0, RunOutOfMemoryFirst, nullptr, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
+    DWORD said = 0;
+    GetExitCodeThread(thread, &said);
+    CloseHandle(thread);
+    EXPECT_EQ(said, 1u) << "error 7 with its description, stored without memory";
+}
+
 } // namespace
