@@ -26,11 +26,16 @@ KernelFunctions LookUpKernelFunctions()
         table.CreateFileW = ProcAddress<decltype(::CreateFileW)>(kernel, "CreateFileW");
         table.DeleteFileW = ProcAddress<decltype(::DeleteFileW)>(kernel, "DeleteFileW");
         table.CopyFileW = ProcAddress<decltype(::CopyFileW)>(kernel, "CopyFileW");
+        table.MoveFileW = ProcAddress<decltype(::MoveFileW)>(kernel, "MoveFileW");
+        table.SetFileAttributesW = ProcAddress<decltype(::SetFileAttributesW)>(kernel, "SetFileAttributesW");
         table.FindFirstFileW = ProcAddress<decltype(::FindFirstFileW)>(kernel, "FindFirstFileW");
         table.LoadLibraryExW = ProcAddress<decltype(::LoadLibraryExW)>(kernel, "LoadLibraryExW");
         table.GetModuleFileNameW = ProcAddress<decltype(::GetModuleFileNameW)>(kernel, "GetModuleFileNameW");
         table.GetSystemDirectoryW = ProcAddress<decltype(::GetSystemDirectoryW)>(kernel, "GetSystemDirectoryW");
         table.OutputDebugStringW = ProcAddress<decltype(::OutputDebugStringW)>(kernel, "OutputDebugStringW");
+        table.MoveFileExW = ProcAddress<decltype(::MoveFileExW)>(kernel, "MoveFileExW");
+        table.GetFinalPathNameByHandleW =
+            ProcAddress<DWORD WINAPI(HANDLE, LPWSTR, DWORD, DWORD)>(kernel, "GetFinalPathNameByHandleW");
     }
     table.SetDefaultDllDirectories = ProcAddress<BOOL WINAPI(DWORD)>(kernel, "SetDefaultDllDirectories");
     table.SetDllDirectoryA = ProcAddress<BOOL WINAPI(LPCSTR)>(kernel, "SetDllDirectoryA");

@@ -13,6 +13,8 @@ struct KernelFunctions {
     decltype(&::CreateFileW) CreateFileW = nullptr;
     decltype(&::DeleteFileW) DeleteFileW = nullptr;
     decltype(&::CopyFileW) CopyFileW = nullptr;
+    decltype(&::MoveFileW) MoveFileW = nullptr;
+    decltype(&::SetFileAttributesW) SetFileAttributesW = nullptr;
     decltype(&::FindFirstFileW) FindFirstFileW = nullptr;
     decltype(&::LoadLibraryExW) LoadLibraryExW = nullptr;
     decltype(&::GetModuleFileNameW) GetModuleFileNameW = nullptr;
@@ -24,13 +26,16 @@ struct KernelFunctions {
     // LoadLibraryEx understands the LOAD_LIBRARY_SEARCH_* flags.
     BOOL(WINAPI* SetDefaultDllDirectories)(DWORD) = nullptr;
     BOOL(WINAPI* SetDllDirectoryA)(LPCSTR) = nullptr; // XP SP1
+    // The NT family's only: Windows 95, 98 and Me have no MoveFileEx.
+    decltype(&::MoveFileExW) MoveFileExW = nullptr;
+    DWORD(WINAPI* GetFinalPathNameByHandleW)(HANDLE, LPWSTR, DWORD, DWORD) = nullptr; // Vista
 
     // The one place that decides the form of names: the W functions, given
     // names as they are, where all of them are there (the NT family).
     bool WideNames() const
     {
-        return CreateFileW && DeleteFileW && CopyFileW && FindFirstFileW && LoadLibraryExW && GetModuleFileNameW &&
-               GetSystemDirectoryW;
+        return CreateFileW && DeleteFileW && CopyFileW && MoveFileW && SetFileAttributesW && FindFirstFileW &&
+               LoadLibraryExW && GetModuleFileNameW && GetSystemDirectoryW;
     }
 };
 

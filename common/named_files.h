@@ -19,9 +19,20 @@
 namespace torvalink {
 
 UniqueFile CreateNamedFile(const Text& path, DWORD access, DWORD share, DWORD disposition);
+// A file of our own: created, never one that stands at the name opened, and
+// where the system has reparse points (Windows 2000 on) a link at the name is
+// not followed.
+UniqueFile CreateNewNamedFile(const Text& path, DWORD access, DWORD share);
 BOOL DeleteNamedFile(const Text& path);
+// Deletes the file now or, where it cannot go yet (a library the process
+// still maps), when Windows next starts; Windows 95, 98 and Me cannot
+// schedule that. False when it is neither deleted nor scheduled.
+BOOL DeleteNamedFileNowOrAtRestart(const Text& path);
 // Replaces the destination.
 BOOL CopyNamedFile(const Text& source, const Text& destination);
+// A new name on the same volume; fails where the destination exists.
+BOOL MoveNamedFile(const Text& source, const Text& destination);
+BOOL SetNamedFileAttributes(const Text& path, DWORD attributes);
 
 // The first directory entry that matches `pattern` (wildcards allowed).
 struct FoundEntry {

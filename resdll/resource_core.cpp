@@ -54,8 +54,6 @@ Status FindResourceBytes(HMODULE module, std::int32_t index, const Text& type, R
     return {};
 }
 
-namespace {
-
 Status ClearWayForNewFile(const Text& path, bool overwrite)
 {
     if (path.find_first_of(TextView(L"*?", 3)) != Text::npos)
@@ -68,21 +66,33 @@ Status ClearWayForNewFile(const Text& path, bool overwrite)
     return FileResult(DeleteNamedFile(path));
 }
 
+Status CheckOnlyName(HANDLE file)
+{
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information))
+        return LastFileFailure();
+    const bool ordinary =
+        information.nNumberOfLinks == 1 &&
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+    return ordinary ? Status() : RunTimeFailure(ErrPathFileAccess);
+}
+
 Status WriteNewFile(const Text& path, const ResourceBytes& bytes)
 {
-    // CREATE_ALWAYS: a file that another writer put there since the deletion is
-    // cut, so success means exactly these bytes. Nobody else may write to the
-    // file while it is open.
-    UniqueFile file = CreateNamedFile(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+    // Created new: a name that reappeared since the deletion, a link to
+    // another file among them, fails instead of being opened and cut. Nobody
+    // else may write to the file while it is open.
+    UniqueFile file = CreateNewNamedFile(path, GENERIC_WRITE, FILE_SHARE_READ);
+    if (!file)
+        return LastFileFailure();
+    TORVALINK_RETURN_IF_FAILED(CheckOnlyName(file.get()));
     DWORD written = 0;
-    if (!file || !WriteFile(file.get(), bytes.data, bytes.size, &written, nullptr))
+    if (!WriteFile(file.get(), bytes.data, bytes.size, &written, nullptr))
         return LastFileFailure();
     if (written != bytes.size)
         return FileFailure(ERROR_WRITE_FAULT);
     return FileResult(CloseHandle(file.release()));
 }
-
-} // namespace
 
 Status SaveResource(HMODULE module, std::int32_t index, const Text& type, const Text& path, bool overwrite,
                     ResourceBytes& saved)

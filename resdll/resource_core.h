@@ -25,6 +25,16 @@ struct ResourceBytes {
 // bytes cannot be had, or would lie outside the module.
 Status FindResourceBytes(HMODULE module, std::int32_t index, const Text& type, ResourceBytes& bytes);
 
+// The steps of SaveResource, in their order. The first refuses a name with a
+// wildcard (52; the deletion would remove every file it matches), then an
+// existing file without `overwrite` (58), and deletes one with it.
+Status ClearWayForNewFile(const Text& path, bool overwrite);
+// Creates `path` as a new file and writes `bytes`: the failure of the creation
+// where anything stands at the name by now, 75 where what was created is not
+// an ordinary file with this one name (CheckOnlyName).
+Status WriteNewFile(const Text& path, const ResourceBytes& bytes);
+Status CheckOnlyName(HANDLE file);
+
 // Writes resource `index` of `type` as the new file `path`, straight from
 // where the module keeps it, as CResDll::SaveDllData does: first 52 for a name
 // with a wildcard (the deletion would remove every file it matches), 58 for an

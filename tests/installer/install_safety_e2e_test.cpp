@@ -42,6 +42,7 @@ struct Ending {
 const Ending PermissionDenied = {L"Run-time error '70':\n\nPermission denied", 0x800A0046};
 const Ending FileNotFound = {L"Run-time error '53':\n\nFile not found", 0x800A0035};
 const Ending PathFileAccess = {L"Run-time error '75':\n\nPath/File access error", 0x800A004B};
+const Ending AlreadyExists = {L"Run-time error '58':\n\nFile already exists", 0x800A003A};
 
 // The run ended with one of these.
 void ExpectEnding(const WatchedRun& run, std::initializer_list<Ending> endings)
@@ -265,9 +266,10 @@ TEST_F(InstallSafety, ProcessReplacingTheTemporaryFileNeverGetsItsFileInstalled)
         if (bytes.empty()) {
             // Stopped before the install: the temporary file could not be
             // written, held or checked while the other process had it open,
-            // had it away for a moment, or had put its own file there.
+            // had it away for a moment, or had put its own file there, also
+            // between the save's deletion and its creation of the file.
             EXPECT_EQ(TraceText(), L"");
-            ExpectEnding(run, {PermissionDenied, FileNotFound, PathFileAccess});
+            ExpectEnding(run, {PermissionDenied, FileNotFound, PathFileAccess, AlreadyExists});
             continue;
         }
         EXPECT_TRUE(bytes == traced) << "only the carried copy may be installed";

@@ -40,6 +40,55 @@ TEST(ResourceCore, FindsTheBytesInsideTheModuleAndSavesThoseVeryBytes)
     EXPECT_EQ(ReadFileBytes(dir / L"saved.bin"), custom);
 }
 
+// Another process puts a second name of its own file at the path between the
+// save's deletion and its creation of the file: the save fails with "File
+// already exists" instead of writing through the link, and the other file
+// keeps its bytes. Once more with the link there before the save: its
+// deletion removes the name only.
+TEST(ResourceCore, TheSaveNeverWritesThroughANameThatAnotherFileGotMeanwhile)
+{
+    ScratchDir dir;
+    const Text other = dir / L"other.bin", path = dir / L"saved.bin";
+    const ByteBuffer otherBytes(64, 0x5A);
+    WriteFileBytes(other, otherBytes);
+    const ByteBuffer payload = Pattern(FIXTURE_CUSTOM_SIZE, FIXTURE_CUSTOM_SEED);
+    const ResourceBytes bytes{payload.data(), static_cast<std::uint32_t>(payload.size())};
+
+    ASSERT_TRUE(CreateHardLinkW(path.c_str(), other.c_str(), nullptr));
+    ASSERT_EQ(ClearWayForNewFile(path, true).Number(), 0);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(ReadFileBytes(other), otherBytes);
+    ASSERT_TRUE(CreateHardLinkW(path.c_str(), other.c_str(), nullptr)) << "the name is free again";
+    const Status status = WriteNewFile(path, bytes);
+    EXPECT_EQ(status.Number(), 58);
+    EXPECT_EQ(status.Error().Description, L"File already exists");
+    EXPECT_EQ(ReadFileBytes(other), otherBytes);
+
+    ResourceBytes saved;
+    ASSERT_EQ(SaveResource(nullptr, FIXTURE_CUSTOM_ID, L"CUSTOM", path, true, saved).Number(), 0);
+    EXPECT_EQ(ReadFileBytes(path), Pattern(FIXTURE_EXE_CUSTOM_SIZE, FIXTURE_EXE_CUSTOM_SEED));
+    EXPECT_EQ(ReadFileBytes(other), otherBytes);
+}
+
+// What was opened must be an ordinary file with one name before anything is
+// written to it.
+TEST(ResourceCore, OnlyAFileWithOneNameCountsAsTheSavesOwn)
+{
+    ScratchDir dir;
+    const Text file = dir / L"file.bin", second = dir / L"second.bin";
+    WriteFileBytes(file, ByteBuffer(4, 1));
+    const auto check = [](const Text& path, DWORD flags) {
+        const UniqueFile opened(
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr));
+        return opened ? CheckOnlyName(opened.get()).Number() : -1;
+    };
+    EXPECT_EQ(check(file, 0), 0);
+    ASSERT_TRUE(CreateHardLinkW(second.c_str(), file.c_str(), nullptr));
+    EXPECT_EQ(check(file, 0), 75) << "a file with a second name";
+    EXPECT_EQ(check(second, 0), 75);
+    EXPECT_EQ(check(dir.Path(), FILE_FLAG_BACKUP_SEMANTICS), 75) << "a folder";
+}
+
 // Windows refuses such an address; Wine hands it out, and reading it would
 // crash the caller.
 TEST(ResourceCore, BytesSaidToLieOutsideTheModuleGive31037AndAreNeverRead)
