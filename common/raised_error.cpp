@@ -1,5 +1,7 @@
 #include <torvalink/raised_error.h>
 
+#include "message_display.h"
+
 namespace torvalink {
 
 Status Failure(std::int32_t number, Text description, Text source)
@@ -9,8 +11,7 @@ Status Failure(std::int32_t number, Text description, Text source)
 
 void FailOutOfMemory()
 {
-    MessageBoxW(nullptr, L"Run-time error '7':\n\nOut of memory", nullptr, MB_OK | MB_ICONERROR | MB_TASKMODAL);
-    ExitProcess(ErrOutOfMemory);
+    EndWithFatalFailure(ErrOutOfMemory, L"Run-time error '7':\n\nOut of memory");
 }
 
 } // namespace torvalink

@@ -13,6 +13,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <new>
+
 using namespace torvalink;
 
 // How long a run waits for another one to end before it gives up with
@@ -38,6 +40,14 @@ HRESULT EndWithFailure(const Status& outcome)
 // that says what failed.
 DWORD Run()
 {
+#ifdef TORVALINK_START_WITHOUT_MEMORY
+    // Test builds only: an allocation that no heap can give.
+    static_cast<void>(::operator new (~std::size_t{0} / 2));
+#endif
+#ifdef TORVALINK_START_WITH_DEFECT
+    // Test builds only: a string misused, a defect of the program's own.
+    static_cast<void>(Text().at(1));
+#endif
 #ifdef TORVALINK_REGISTRATION_TIMEOUT_MS
     RegistrationTimeoutMs = TORVALINK_REGISTRATION_TIMEOUT_MS;
 #endif

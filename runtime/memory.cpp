@@ -2,6 +2,7 @@
 // run-time's. Running out of memory ends the program after telling the user.
 
 #include "fatal_failure.h"
+#include "message_display.h"
 
 #include <windows.h>
 
@@ -57,6 +58,5 @@ void operator delete[](void* memory, std::size_t) noexcept
 
 void torvalink::FailInternal()
 {
-    MessageBoxW(nullptr, L"Run-time error '51':\n\nInternal error", nullptr, MB_OK | MB_ICONERROR | MB_TASKMODAL);
-    ExitProcess(torvalink::ErrInternal);
+    torvalink::EndWithFatalFailure(torvalink::ErrInternal, L"Run-time error '51':\n\nInternal error");
 }

@@ -92,6 +92,24 @@ TEST_F(HiddenStation, AFailingRegistrationShowsNoBoxAndEndsWithItsCode)
     EXPECT_FALSE(FileExists(temporary));
 }
 
+// Nobody can answer the box of a fatal failure either: none waits, and the
+// exit code is the number as an HRESULT.
+TEST_F(HiddenStation, AFatalFailureShowsNoBoxAndEndsWithItsNumber)
+{
+    const HiddenDesktop desktop;
+    ASSERT_TRUE(desktop.Ready());
+    struct Case {
+        const wchar_t* installer;
+        DWORD exitCode;
+    };
+    for (const Case& c : {Case{L"Setup_TORVALINK_start_without_memory.exe", 0x800A0007},
+                          Case{L"Setup_TORVALINK_start_with_defect.exe", 0x800A0033}}) {
+        const HiddenRun run = RunHidden(desktop, c.installer, 30000);
+        ASSERT_TRUE(run.finished) << "a box waited where nobody can answer it";
+        EXPECT_EQ(run.exitCode, c.exitCode);
+    }
+}
+
 // The installed copy's unregistration blocks past the time-out (a second, in
 // this installer): the time-out's message is not shown, the run stops there,
 // and the process ends as soon as the entry does, saying time-out.

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace torvalink {
+
+// The one place that shows a message: a modal message box with the prompt,
+// style and title given (null: the system's), where anybody can answer it;
+// elsewhere (a window station that is not visible: a service, a deployment
+// agent running as SYSTEM) the text goes to the debugger output and the answer
+// is OK. Asks for no memory, so that running out of it can still be told.
+int DisplayMessage(const wchar_t* prompt, UINT style, const wchar_t* title) noexcept;
+
+// Nothing sensible can go on: tells the user the prompt, as every failure
+// that ends the program is told, and ends the process with the number as an
+// HRESULT (NumberAsHResult), the exit code of every such failure.
+[[noreturn]] void EndWithFatalFailure(std::int32_t number, const wchar_t* prompt) noexcept;
+
+} // namespace torvalink
