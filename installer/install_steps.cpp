@@ -3,6 +3,7 @@
 #include <torvalink/current_error.h>
 #include "failures.h"
 #include <torvalink/handles.h>
+#include "kept_copy.h"
 #include "modInfoFileVersion.h"
 #include "modRegisterDll.h"
 #include "named_files.h"
@@ -66,7 +67,11 @@ Status InstallPayload(CResDll& resources, const Text& target, const Text& tempor
     // the empty text (no version) sorts first.
     if (newVersion > installedVersion) {
         TORVALINK_RETURN_IF_FAILED(files.Exists(target, installed));
+        // What worked stays at hand until the new copy is registered. Where it
+        // cannot be kept the update goes on as ever, with nothing to put back.
+        KeptCopy kept;
         if (installed) {
+            static_cast<void>(kept.Keep(target));
             const std::int32_t unregister = 1;
             RegisterDll(target, unregister);
         }
@@ -78,6 +83,10 @@ Status InstallPayload(CResDll& resources, const Text& target, const Text& tempor
         const std::int32_t reregister = 0;
         const HRESULT registered = RegisterDll(target, reregister);
         outcome = copyFailure != 0 ? NumberAsHResult(copyFailure) : registered;
+        // The new copy would not register: the older one goes back and is
+        // registered again, and the outcome stays the new copy's failure.
+        if (copyFailure == 0 && FAILED(registered) && kept.Kept() && !kept.PutBack().Failed())
+            RegisterDll(target, reregister);
     }
 
     // Held until here, past the copy: the deletion needs it closed.

@@ -23,7 +23,8 @@ inline constexpr wchar_t PayloadFileName[] = L"TORVALINK.ocx";
 
 // Writes the payload to `temporary`, and when its version text sorts after the
 // installed copy's, unregisters that copy, copies the new one over it and
-// registers it; then deletes `temporary`. Stops with the failure when the
+// registers it; when that registration fails, puts the older copy back and
+// registers it again; then deletes `temporary`. Stops with the failure when the
 // payload could not be written, or when `temporary` does not hold exactly its
 // bytes; from the write until the copy has finished, nobody else can change it.
 // `outcome` tells what the run came to where no failure stopped it: S_OK when

@@ -83,9 +83,17 @@ void Trace(const char*) {}
 
 } // namespace
 
+#ifdef TORVALINK_IMPORT_MISSING
+// Test builds only: exported by a library that exists nowhere.
+extern "C" __declspec(dllimport) void TorvaLinkAbsent();
+#endif
+
 STDAPI DllRegisterServer()
 {
     Trace("register");
+#ifdef TORVALINK_IMPORT_MISSING
+    TorvaLinkAbsent();
+#endif
 #ifdef TORVALINK_REGISTER_FAILS
     // Test builds only: an entry that reports its own failure.
     return SELFREG_E_TYPELIB;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <vector>
+
 using namespace torvalink;
 
 namespace {
@@ -36,6 +39,7 @@ TEST_F(ExitCode, ZeroWhenTheCarriedVersionIsInstalledOrAnInstalledCopyIsAsNew)
         const WatchedRun run = Run();
         EXPECT_EQ(run.exitCode, 0u);
         EXPECT_TRUE(run.messages.empty());
+        EXPECT_FALSE(FileExists(target + L".kept")) << "what an update kept goes once it worked";
     }
 }
 
@@ -57,6 +61,57 @@ TEST_F(ExitCode, ALibraryThatWouldNotLoad)
     ASSERT_EQ(run.messages.size(), 1u);
     EXPECT_EQ(run.messages[0].title, L"Register Server");
     EXPECT_EQ(run.messages[0].text, L"Errore caricando la DLL");
+}
+
+// The new copy's registration fails after the older copy was unregistered
+// and replaced: its entry reports a failure, or it cannot even be loaded (a
+// library it imports is missing). The older copy goes back byte for byte and
+// is registered again, so what worked still works; the exit code is the new
+// copy's failure. Neither copy is left beside it, but for one that this
+// process could not delete yet (a library it failed to load), whose deletion
+// then waits for the restart.
+TEST_F(ExitCode, AFailedUpdatePutsTheOlderCopyBackAndRegistersItAgain)
+{
+    struct Case {
+        const wchar_t* installer;
+        DWORD exitCode;
+        const wchar_t* trace;
+        const wchar_t* message; // null: none
+    };
+    const Case cases[] = {
+        {L"Setup_TORVALINK_register_fails.exe", 0x80040200, L"unregister older\r\nregister later\r\nregister older\r\n",
+         nullptr},
+        {L"Setup_TORVALINK_import_missing.exe", 0x8007007E, L"unregister older\r\nregister older\r\n",
+         L"Errore caricando la DLL"},
+    };
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+    const Text failedAtRestart =
+        Text(L"\\??\\C:\\windows\\") + (wow64 ? L"syswow64" : L"system32") + L"\\TORVALINK.ocx.failed";
+    const ByteBuffer older = ReadFileBytes(BesideTestExe(OlderControl));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(Text(c.installer)));
+        CleanUp();
+        Install(OlderControl, target);
+        const WatchedRun run = Run(nullptr, c.installer);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        ASSERT_EQ(run.messages.size(), c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_EQ(run.messages[0].text, c.message);
+        }
+        EXPECT_EQ(TraceText(), c.trace);
+        EXPECT_TRUE(ReadFileBytes(target) == older);
+        EXPECT_EQ(CreateInstalledControl(), S_OK) << "registered again, and it works";
+        EXPECT_FALSE(FileExists(target + L".kept"));
+        EXPECT_FALSE(FileExists(temporary));
+        const std::vector<Text> pending = PendingDeletions();
+        if (FileExists(target + L".failed")) {
+            ASSERT_EQ(pending.size(), 1u);
+            EXPECT_EQ(_wcsicmp(pending[0].c_str(), failedAtRestart.c_str()), 0) << testing::PrintToString(pending[0]);
+        } else {
+            EXPECT_TRUE(pending.empty());
+        }
+    }
 }
 
 // The older copy is in use: it stays and is registered again, but the update
@@ -87,6 +142,27 @@ TEST_F(ExitCode, ACopyOverTheInstalledFileThatFailed)
         }
         EXPECT_EQ(TraceText(), L"unregister older\r\nregister older\r\n");
         EXPECT_EQ(ReadFileBytes(installed), ReadFileBytes(BesideTestExe(OlderControl)));
+    }
+}
+
+// Running out of memory, and a defect of the program's own, end the run as
+// every other failure does: with one box and the number as an HRESULT.
+TEST_F(ExitCode, AFatalFailureShowsItsBoxAndEndsWithItsNumber)
+{
+    struct Case {
+        const wchar_t* installer;
+        DWORD exitCode;
+        const wchar_t* message;
+    };
+    for (const Case& c :
+         {Case{L"Setup_TORVALINK_start_without_memory.exe", 0x800A0007, L"Run-time error '7':\n\nOut of memory"},
+          Case{L"Setup_TORVALINK_start_with_defect.exe", 0x800A0033, L"Run-time error '51':\n\nInternal error"}}) {
+        SCOPED_TRACE(testing::PrintToString(Text(c.installer)));
+        const WatchedRun run = Run(nullptr, c.installer);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        ASSERT_EQ(run.messages.size(), 1u);
+        EXPECT_EQ(run.messages[0].text, c.message);
+        EXPECT_FALSE(FileExists(temporary)) << "it ended before anything was done";
     }
 }
 

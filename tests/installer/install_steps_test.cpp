@@ -205,6 +205,7 @@ TEST_F(InstallPayloadTest, AFailedCopyIsTheOutcomeAlthoughTheRunGoesOn)
     EXPECT_EQ(outcome, static_cast<HRESULT>(0x800A0046)) << "70, Permission denied";
     EXPECT_EQ(files.calls, (std::vector<Text>{L"exists", L"exists", L"copy", L"delete"}));
     EXPECT_TRUE(ReadFileBytes(target) == old);
+    EXPECT_FALSE(FileExists(target + L".kept")) << "nothing to put back: the copy kept goes";
     // The old file is no library: the runner says so, unregistering it and
     // registering it again, and the copy's failure stays the outcome.
     ASSERT_EQ(RecordedMessages().size(), 2u);

@@ -60,6 +60,30 @@ HRESULT CreateInstalledControl()
     return result;
 }
 
+namespace {
+
+const wchar_t SessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+
+} // namespace
+
+std::vector<Text> PendingDeletions()
+{
+    std::vector<Text> deletions;
+    wchar_t value[4096] = {};
+    DWORD size = sizeof value - 2 * sizeof(wchar_t);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
+                     value, &size) != ERROR_SUCCESS)
+        return deletions;
+    // Pairs of names: a deletion has an empty new name.
+    for (const wchar_t* name = value; *name;) {
+        const wchar_t* renamed = name + std::wcslen(name) + 1;
+        if (!*renamed)
+            deletions.push_back(name);
+        name = renamed + std::wcslen(renamed) + 1;
+    }
+    return deletions;
+}
+
 void SetAppSetting(const Text& exe, const Text& subkey, const wchar_t* name, const wchar_t* value)
 {
     const Text path = L"Software\\Wine\\AppDefaults\\" + exe + subkey;
@@ -84,16 +108,18 @@ void InstalledControlTest::TearDown()
 
 void InstalledControlTest::CleanUp()
 {
-    for (const Text& file : {target, temporary, fixedTarget, fixedTemporary, TraceFile}) {
+    for (const Text& file : {target, temporary, fixedTarget, fixedTemporary, TraceFile, target + L".kept",
+                             target + L".failed", fixedTarget + L".kept", fixedTarget + L".failed"}) {
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(file.c_str());
     }
     RemoveDirectoryW(FixedFolder.c_str());
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations");
     RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey.c_str());
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TorvaLink.Control.1");
     for (const wchar_t* exe : {L"Setup_TORVALINK.exe", L"Setup_TORVALINK_noversion.exe", L"Setup_TORVALINK_traced.exe",
                                L"Setup_TORVALINK_register_fails.exe", L"Setup_TORVALINK_load_fails.exe",
-                               L"Setup_TORVALINK_quick_wait.exe"}) {
+                               L"Setup_TORVALINK_import_missing.exe", L"Setup_TORVALINK_quick_wait.exe"}) {
         SetAppSetting(exe, L"", L"Version", nullptr);
         for (const wchar_t* library : {L"scrrun", L"winmm"})
             SetAppSetting(exe, L"\\DllOverrides", library, nullptr);

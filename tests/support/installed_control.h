@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace torvalink {
 
 // What the end-to-end tests look at in the test prefix: the control that the
@@ -27,11 +29,15 @@ bool ClassKeyExists(const Text& subkey = L"");
 // What creating the installed control by its ProgID, in process, gives: S_OK
 // when it was created (then released again).
 HRESULT CreateInstalledControl();
+// The files that are to be deleted when Windows next starts, as the session
+// manager reads them ("\??\C:\windows\...").
+std::vector<Text> PendingDeletions();
 // A setting of Wine's for one program; a null value removes it.
 void SetAppSetting(const Text& exe, const Text& subkey, const wchar_t* name, const wchar_t* value);
 
 // Each test starts and ends without an installed control, its registration,
-// its temporary files or the installers' settings.
+// its temporary files, the copies kept or put aside beside it, deletions
+// waiting for a restart or the installers' settings.
 class InstalledControlTest : public ::testing::Test {
 protected:
     const Text target = SystemFolder() + L"\\TORVALINK.ocx";
