@@ -76,13 +76,16 @@ TEST_F(ExitCode, AFailedUpdatePutsTheOlderCopyBackAndRegistersItAgain)
         const wchar_t* installer;
         DWORD exitCode;
         const wchar_t* trace;
-        const wchar_t* message; // null: none
+        const wchar_t* message;        // null: none
+        const wchar_t* windowsVersion; // null: Wine's own, the special folders; win95: the fixed paths
     };
     const Case cases[] = {
         {L"Setup_TORVALINK_register_fails.exe", 0x80040200, L"unregister older\r\nregister later\r\nregister older\r\n",
-         nullptr},
+         nullptr, nullptr},
         {L"Setup_TORVALINK_import_missing.exe", 0x8007007E, L"unregister older\r\nregister older\r\n",
-         L"Errore caricando la DLL"},
+         L"Errore caricando la DLL", nullptr},
+        {L"Setup_TORVALINK_register_fails.exe", 0x80040200, L"unregister older\r\nregister later\r\nregister older\r\n",
+         nullptr, L"win95"},
     };
     BOOL wow64 = FALSE;
     ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
@@ -90,22 +93,24 @@ TEST_F(ExitCode, AFailedUpdatePutsTheOlderCopyBackAndRegistersItAgain)
         Text(L"\\??\\C:\\windows\\") + (wow64 ? L"syswow64" : L"system32") + L"\\TORVALINK.ocx.failed";
     const ByteBuffer older = ReadFileBytes(BesideTestExe(OlderControl));
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(Text(c.installer)));
+        SCOPED_TRACE(testing::PrintToString(Text(c.installer)) + (c.windowsVersion ? " on win95" : ""));
         CleanUp();
-        Install(OlderControl, target);
-        const WatchedRun run = Run(nullptr, c.installer);
+        CreateDirectoryW(FixedFolder.c_str(), nullptr);
+        const Text& installed = c.windowsVersion ? fixedTarget : target;
+        Install(OlderControl, installed);
+        const WatchedRun run = Run(c.windowsVersion, c.installer);
         EXPECT_EQ(run.exitCode, c.exitCode);
         ASSERT_EQ(run.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
             EXPECT_EQ(run.messages[0].text, c.message);
         }
         EXPECT_EQ(TraceText(), c.trace);
-        EXPECT_TRUE(ReadFileBytes(target) == older);
+        EXPECT_TRUE(ReadFileBytes(installed) == older);
         EXPECT_EQ(CreateInstalledControl(), S_OK) << "registered again, and it works";
-        EXPECT_FALSE(FileExists(target + L".kept"));
-        EXPECT_FALSE(FileExists(temporary));
+        EXPECT_FALSE(FileExists(installed + L".kept"));
+        EXPECT_FALSE(FileExists(c.windowsVersion ? fixedTemporary : temporary));
         const std::vector<Text> pending = PendingDeletions();
-        if (FileExists(target + L".failed")) {
+        if (FileExists(installed + L".failed")) {
             ASSERT_EQ(pending.size(), 1u);
             EXPECT_EQ(_wcsicmp(pending[0].c_str(), failedAtRestart.c_str()), 0) << testing::PrintToString(pending[0]);
         } else {
@@ -142,6 +147,7 @@ TEST_F(ExitCode, ACopyOverTheInstalledFileThatFailed)
         }
         EXPECT_EQ(TraceText(), L"unregister older\r\nregister older\r\n");
         EXPECT_EQ(ReadFileBytes(installed), ReadFileBytes(BesideTestExe(OlderControl)));
+        EXPECT_FALSE(FileExists(installed + L".kept")) << "nothing to put back: the copy kept goes";
     }
 }
 
