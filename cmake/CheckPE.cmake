@@ -5,17 +5,24 @@ else()
   set(TORVALINK_PE_MACHINE AMD64)
 endif()
 
-# check_payload(INSTALLER PAYLOAD_FILE [PAYLOAD_TARGET]): INSTALLER is built
-# only after its payload has passed the payload check: a self-registering
-# library (it exports DllRegisterServer and DllUnregisterServer) for the
-# installer's machine. The check is the target INSTALLER_payload_check.
+# check_payload(INSTALLER PAYLOAD_FILE [PAYLOAD_TARGET] [WITHOUT_VERSION]):
+# INSTALLER is built only after its payload has passed the payload check: a
+# self-registering library (it exports DllRegisterServer and
+# DllUnregisterServer) for the installer's machine, with a file version.
+# WITHOUT_VERSION: a test's payload that has none. The check is the target
+# INSTALLER_payload_check.
 function(check_payload installer payload)
+  cmake_parse_arguments(CHECK "WITHOUT_VERSION" "" "" ${ARGN})
+  set(options)
+  if(CHECK_WITHOUT_VERSION)
+    set(options --without-version)
+  endif()
   set(check ${PROJECT_SOURCE_DIR}/cmake/check_pe.py)
   set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${installer}_payload_checked)
   add_custom_command(OUTPUT ${stamp}
-    COMMAND ${Python3_EXECUTABLE} ${check} payload ${payload} --machine ${TORVALINK_PE_MACHINE}
+    COMMAND ${Python3_EXECUTABLE} ${check} payload ${payload} --machine ${TORVALINK_PE_MACHINE} ${options}
     COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
-    DEPENDS ${payload} ${ARGN} ${check}
+    DEPENDS ${payload} ${CHECK_UNPARSED_ARGUMENTS} ${check}
     COMMENT "Checking the payload of ${installer}: ${payload}"
     VERBATIM)
   add_custom_target(${installer}_payload_check DEPENDS ${stamp})

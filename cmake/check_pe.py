@@ -3,11 +3,13 @@
 
   exports FILE NAME...   FILE exports exactly these names, undecorated
   imports FILE           FILE imports Known DLLs only
-  payload PAYLOAD --machine MACHINE
+  payload PAYLOAD --machine MACHINE [--without-version]
                          PAYLOAD can be an installer's payload: a self-registering
                          library (it exports DllRegisterServer and
                          DllUnregisterServer) built for MACHINE (I386 or AMD64),
-                         the installer's machine
+                         the installer's machine, with a file version (an
+                         installer never installs a payload without one);
+                         --without-version: the tests' payload that has none
   installer EXE PAYLOAD --version VERSION [--product-control]
                          EXE is a PE32 GUI executable that imports only Known DLLs
                          and carries PAYLOAD as CUSTOM 101 (language 1040), an icon,
@@ -121,7 +123,7 @@ def machine_name(machine):
     return MACHINES.get(name.removeprefix("IMAGE_FILE_MACHINE_"), name)
 
 
-def payload(path, machine):
+def payload(path, machine, without_version=False):
     """PAYLOAD can be carried by an installer for MACHINE, which loads it and
     calls its registration entries: one line per problem, each naming PAYLOAD."""
     try:
@@ -138,6 +140,11 @@ def payload(path, machine):
         if hasattr(pe, "DIRECTORY_ENTRY_EXPORT") else set()
     if missing := [name for name in SELF_REGISTRATION if name not in exported]:
         problems.append(f"does not export {' and '.join(missing)}: not a self-registering library")
+    fixed = getattr(pe, "VS_FIXEDFILEINFO", None)
+    if not without_version and not (fixed and fixed[0].Signature == 0xFEEF04BD):
+        # No version sorts before every installed copy's, so nothing would be installed.
+        problems.append("carries no file version: an installer would never find it newer than an installed copy, "
+                        "and so never install it")
     if problems:
         sys.exit("\n".join(f"{path}: {problem}" for problem in problems))
 
@@ -466,8 +473,9 @@ def main(argv):
         parser = argparse.ArgumentParser(prog=f"{argv[0]} payload")
         parser.add_argument("payload")
         parser.add_argument("--machine", required=True, choices=sorted(MACHINES))
+        parser.add_argument("--without-version", action="store_true")
         args = parser.parse_args(argv[2:])
-        payload(args.payload, pefile.MACHINE_TYPE[f"IMAGE_FILE_MACHINE_{args.machine}"])
+        payload(args.payload, pefile.MACHINE_TYPE[f"IMAGE_FILE_MACHINE_{args.machine}"], args.without_version)
     elif argv[1] == "installer":
         parser = argparse.ArgumentParser(prog=f"{argv[0]} installer")
         parser.add_argument("exe")
