@@ -1,6 +1,7 @@
 #include <torvalink/current_error.h>
 
-#include "system_library.h"
+#include "fatal_failure.h"
+#include "kernel_functions.h"
 
 #include <atomic>
 #include <iterator>
@@ -33,18 +34,13 @@ void WINAPI DeleteRecord(void* record)
     delete static_cast<RaisedError*>(record);
 }
 
-using FlsAllocFunction = DWORD WINAPI(PFLS_CALLBACK_FUNCTION);
-using FlsGetValueFunction = void* WINAPI(DWORD);
-using FlsSetValueFunction = BOOL WINAPI(DWORD, void*);
-using GetModuleHandleExWFunction = BOOL WINAPI(DWORD, LPCWSTR, HMODULE*);
-
 Slot TakeSlot()
 {
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto* flsAlloc = ProcAddress<FlsAllocFunction>(kernel, "FlsAlloc");
-    auto* flsGet = ProcAddress<FlsGetValueFunction>(kernel, "FlsGetValue");
-    auto* flsSet = ProcAddress<FlsSetValueFunction>(kernel, "FlsSetValue");
-    auto* pin = ProcAddress<GetModuleHandleExWFunction>(kernel, "GetModuleHandleExW");
+    const KernelFunctions kernel = LookUpKernelFunctions();
+    auto* const flsAlloc = kernel.FlsAlloc;
+    auto* const flsGet = kernel.FlsGetValue;
+    auto* const flsSet = kernel.FlsSetValue;
+    auto* const pin = kernel.GetModuleHandleExW;
     // The callback runs at every later thread end: the module that holds it
     // (this library may be inside another program's DLL) stays loaded.
     HMODULE self = nullptr;

@@ -1,6 +1,5 @@
 #include "failures.h"
 
-#include "ansi_text.h"
 #include <torvalink/handles.h>
 
 #include <cstring>
@@ -75,9 +74,15 @@ Text SystemMessage(DWORD code)
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     const UniqueLocal owner(text);
+    // In the code page; converted here, since the conversion's own failures
+    // are described by this very function.
     Text message;
-    if (text)
-        (void)FromAnsi(AnsiView(text, length), message); // a failure leaves it empty
+    const int wide =
+        text && length > 0 ? MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0) : 0;
+    if (wide > 0) {
+        message.assign(static_cast<std::size_t>(wide), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), message.data(), wide);
+    }
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
     return message.empty() ? NoText : message;

@@ -5,6 +5,7 @@
 #include <torvalink/handles.h>
 #include "install_steps.h"
 #include "modWindowsVersion.h"
+#include "module_paths.h"
 #include "named_files.h"
 
 namespace torvalink {

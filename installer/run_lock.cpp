@@ -1,18 +1,15 @@
 #include "run_lock.h"
 
-#include <cstdint>
+#include "windows_family.h"
 
 namespace torvalink {
 
 DWORD RunLock::Acquire(DWORD limitMs)
 {
     // The Global\ prefix holds for every session of the NT family from
-    // version 5 (Windows 2000) on; the systems before it do not know it.
-    // GetVersion sets its high bit on Windows 95, 98 and Me and gives the
-    // major version in its low byte.
-    const DWORD version = GetVersion();
+    // Windows 2000 on; the systems before it do not know it.
     const char* const name = "Global\\Setup_TORVALINK.Install";
-    mutex_.reset(CreateMutexA(nullptr, FALSE, static_cast<std::int32_t>(version & 0x800000FF) >= 5 ? name : name + 7));
+    mutex_.reset(CreateMutexA(nullptr, FALSE, Windows2000OrLater() ? name : name + 7));
     if (!mutex_)
         return WAIT_FAILED;
     DWORD waited = WaitForSingleObject(mutex_.get(), limitMs);

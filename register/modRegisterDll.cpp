@@ -3,7 +3,7 @@
 #include <torvalink/handles.h>
 #include "message_box.h"
 #include "named_files.h"
-#include "system_library.h"
+#include "proc_address.h"
 
 #include <atomic>
 #include <memory>

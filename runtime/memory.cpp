@@ -2,7 +2,6 @@
 // run-time's. Running out of memory ends the program after telling the user.
 
 #include "fatal_failure.h"
-#include "message_display.h"
 
 #include <windows.h>
 
@@ -54,9 +53,4 @@ void operator delete(void* memory, std::size_t) noexcept
 void operator delete[](void* memory, std::size_t) noexcept
 {
     Release(memory);
-}
-
-void torvalink::FailInternal()
-{
-    torvalink::EndWithFatalFailure(torvalink::ErrInternal, L"Run-time error '51':\n\nInternal error");
 }

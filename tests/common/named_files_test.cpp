@@ -3,6 +3,7 @@
 // the override.
 
 #include "kernel_functions.h"
+#include "module_paths.h"
 #include "named_files.h"
 #include "print_text.h"
 #include "scratch_dir.h"

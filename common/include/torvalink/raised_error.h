@@ -79,9 +79,4 @@ private:
 // A failure that the program raises with a description of its own.
 Status Failure(std::int32_t number, Text description, Text source = {});
 
-// Memory or a thread slot could not be had: nothing sensible can go on. Tells
-// the user without needing any memory of its own, where anybody can see it,
-// and ends the process with error 7 as its HRESULT, 0x800A0007.
-[[noreturn]] void FailOutOfMemory();
-
 } // namespace torvalink

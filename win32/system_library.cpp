@@ -1,9 +1,10 @@
 #include "system_library.h"
 
 #include "kernel_functions.h"
-#include "named_files.h"
 
 #include <atomic>
+#include <cstring>
+#include <cwchar>
 #include <iterator>
 
 namespace torvalink {
@@ -14,20 +15,34 @@ namespace {
 constexpr const char* RunTimeLibraryNames[] = {"version.dll", "winmm.dll"};
 std::atomic<HMODULE> LoadedLibraries[std::size(RunTimeLibraryNames)] = {};
 
-} // namespace
-
-UniqueModule LoadSystemLibrary(const char* name)
+// `name` (ASCII) from the system folder, in the form the system takes names in.
+HMODULE LoadFromSystemFolder(const char* name)
 {
-    const Text file(name, name + std::char_traits<char>::length(name)); // the names are ASCII
-    if (LookUpKernelFunctions().SetDefaultDllDirectories)               // LOAD_LIBRARY_SEARCH_* understood
-        return LoadNamedLibrary(file, LOAD_LIBRARY_SEARCH_SYSTEM32);
-
+    const KernelFunctions kernel = LookUpKernelFunctions();
+    if (kernel.SetDefaultDllDirectories) // LOAD_LIBRARY_SEARCH_* understood
+        return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Older systems: the full path.
-    Text path;
-    if (GetSystemFolderPath(path).Failed())
+    const std::size_t length = std::strlen(name);
+    if (kernel.WideNames()) {
+        wchar_t path[MAX_PATH];
+        const UINT folder = kernel.GetSystemDirectoryW(path, MAX_PATH);
+        if (folder == 0 || folder + 1 + length >= MAX_PATH)
+            return nullptr;
+        path[folder] = L'\\';
+        for (std::size_t i = 0; i <= length; ++i)
+            path[folder + 1 + i] = static_cast<wchar_t>(name[i]);
+        return kernel.LoadLibraryExW(path, nullptr, 0);
+    }
+    char path[MAX_PATH];
+    const UINT folder = GetSystemDirectoryA(path, MAX_PATH);
+    if (folder == 0 || folder + 1 + length >= MAX_PATH)
         return nullptr;
-    return LoadNamedLibrary(path + L"\\" + file);
+    path[folder] = '\\';
+    std::memcpy(path + folder + 1, name, length + 1);
+    return LoadLibraryExA(path, nullptr, 0);
 }
+
+} // namespace
 
 HMODULE SystemLibrary(RunTimeLibrary which)
 {
@@ -35,7 +50,7 @@ HMODULE SystemLibrary(RunTimeLibrary which)
     if (const HMODULE known = LoadedLibraries[index].load(std::memory_order_acquire))
         return known;
     // Threads that race here each take a load reference; all are kept.
-    const HMODULE library = LoadSystemLibrary(RunTimeLibraryNames[index]).release();
+    const HMODULE library = LoadFromSystemFolder(RunTimeLibraryNames[index]);
     if (library)
         LoadedLibraries[index].store(library, std::memory_order_release);
     return library;

@@ -1,7 +1,7 @@
 #pragma once
 
-// The kernel32 functions that not every Windows has, looked up by name at run
-// time from this one table, so that the imports stay what Windows 95 has.
+// The kernel32 functions that not every Windows has, looked up by name once,
+// into this one table, so that the imports stay what Windows 95 has.
 
 #include <windows.h>
 
@@ -29,6 +29,12 @@ struct KernelFunctions {
     // The NT family's only: Windows 95, 98 and Me have no MoveFileEx.
     decltype(&::MoveFileExW) MoveFileExW = nullptr;
     DWORD(WINAPI* GetFinalPathNameByHandleW)(HANDLE, LPWSTR, DWORD, DWORD) = nullptr; // Vista
+    // Fiber-local storage, whose callback tells of a thread's end (Vista), and
+    // the pin that keeps the module holding the callback loaded (XP).
+    DWORD(WINAPI* FlsAlloc)(PFLS_CALLBACK_FUNCTION) = nullptr;
+    void*(WINAPI* FlsGetValue)(DWORD) = nullptr;
+    BOOL(WINAPI* FlsSetValue)(DWORD, void*) = nullptr;
+    BOOL(WINAPI* GetModuleHandleExW)(DWORD, LPCWSTR, HMODULE*) = nullptr;
 
     // The one place that decides the form of names: the W functions, given
     // names as they are, where all of them are there (the NT family).
@@ -39,7 +45,7 @@ struct KernelFunctions {
     }
 };
 
-// The table for this system, looked up now.
+// The table for this system, looked up on the first call.
 KernelFunctions LookUpKernelFunctions();
 
 // For tests, while it lives: `table` in place of the system's (not owned);

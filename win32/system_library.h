@@ -1,29 +1,18 @@
 #pragma once
 
-#include <torvalink/handles.h>
+#include "proc_address.h"
 
 #include <windows.h>
 
 namespace torvalink {
-
-// A system library loaded from the system folder only, never from the
-// executable's folder or the current directory. Null when it cannot be loaded.
-UniqueModule LoadSystemLibrary(const char* name);
-
-// An export as a typed function pointer, or null. The cast goes through a
-// plain function-pointer type so that it stays free of -Wcast-function-type.
-template <class Function> Function* ProcAddress(HMODULE module, const char* name)
-{
-    using Plain = void (*)();
-    return reinterpret_cast<Function*>(reinterpret_cast<Plain>(GetProcAddress(module, name)));
-}
 
 // The system libraries that the program loads at run time rather than imports.
 // Neither is a Known DLL, so an import could take a copy planted beside the
 // executable.
 enum class RunTimeLibrary { Version, Winmm };
 
-// The library, loaded from the system folder on first use and kept for the
+// The library, loaded from the system folder only, never from the
+// executable's folder or the current directory, on first use and kept for the
 // rest of the process (a sound goes on playing inside winmm.dll after
 // PlayWave has returned); null when it cannot be loaded.
 HMODULE SystemLibrary(RunTimeLibrary which);

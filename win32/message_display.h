@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
-
 namespace torvalink {
 
 // The one place that shows a message: a modal message box with the prompt,
@@ -12,10 +10,5 @@ namespace torvalink {
 // agent running as SYSTEM) the text goes to the debugger output and the answer
 // is OK. Asks for no memory, so that running out of it can still be told.
 int DisplayMessage(const wchar_t* prompt, UINT style, const wchar_t* title) noexcept;
-
-// Nothing sensible can go on: tells the user the prompt, as every failure
-// that ends the program is told, and ends the process with the number as an
-// HRESULT (NumberAsHResult), the exit code of every such failure.
-[[noreturn]] void EndWithFatalFailure(std::int32_t number, const wchar_t* prompt) noexcept;
 
 } // namespace torvalink

@@ -3,6 +3,7 @@
 #include "ansi_text.h"
 #include "failures.h"
 #include "kernel_functions.h"
+#include "windows_family.h"
 
 namespace torvalink {
 
@@ -39,7 +40,7 @@ UniqueFile CreateNamedFile(const Text& path, DWORD access, DWORD share, DWORD di
 UniqueFile CreateNewNamedFile(const Text& path, DWORD access, DWORD share)
 {
     // Older systems refuse the flag they do not know; they have no reparse points either.
-    const bool reparsePoints = LookUpKernelFunctions().WideNames() && LOBYTE(LOWORD(GetVersion())) >= 5;
+    const bool reparsePoints = LookUpKernelFunctions().WideNames() && Windows2000OrLater();
     return CreateFileNamed(path, access, share, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL | (reparsePoints ? FILE_FLAG_OPEN_REPARSE_POINT : 0));
 }
@@ -136,57 +137,6 @@ UniqueModule LoadNamedLibrary(const Text& name, DWORD flags)
     if (!AnsiName(name, ansi))
         return nullptr;
     return UniqueModule(LoadLibraryExA(ansi.c_str(), nullptr, flags));
-}
-
-Status GetModulePath(HMODULE module, Text& path)
-{
-    path.clear();
-    const KernelFunctions kernel = LookUpKernelFunctions();
-    if (kernel.WideNames()) {
-        // A path that fills the buffer may have been cut: try a larger one.
-        for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
-            path.assign(size, L'\0');
-            const DWORD length = kernel.GetModuleFileNameW(module, path.data(), size);
-            if (length == 0)
-                return LastWin32Failure();
-            if (length < size) {
-                path.resize(length);
-                return {};
-            }
-        }
-        path.clear();
-        return Win32Failure(ERROR_INSUFFICIENT_BUFFER);
-    }
-    char buffer[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(module, buffer, MAX_PATH);
-    if (length == 0)
-        return LastWin32Failure();
-    if (length >= MAX_PATH)
-        return Win32Failure(ERROR_INSUFFICIENT_BUFFER);
-    return FromAnsi(AnsiView(buffer, length), path);
-}
-
-Status GetSystemFolderPath(Text& path)
-{
-    path.clear();
-    const KernelFunctions kernel = LookUpKernelFunctions();
-    if (kernel.WideNames()) {
-        wchar_t buffer[MAX_PATH];
-        const UINT length = kernel.GetSystemDirectoryW(buffer, MAX_PATH);
-        if (length == 0)
-            return LastWin32Failure();
-        if (length >= MAX_PATH)
-            return Win32Failure(ERROR_INSUFFICIENT_BUFFER);
-        path.assign(buffer, length);
-        return {};
-    }
-    char buffer[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
-    if (length == 0)
-        return LastWin32Failure();
-    if (length >= MAX_PATH)
-        return Win32Failure(ERROR_INSUFFICIENT_BUFFER);
-    return FromAnsi(AnsiView(buffer, length), path);
 }
 
 } // namespace torvalink

@@ -1,8 +1,7 @@
 #include "message_display.h"
 
-#include "failures.h"
 #include "kernel_functions.h"
-#include "system_library.h"
+#include "library_functions.h"
 
 namespace torvalink {
 
@@ -14,16 +13,13 @@ namespace {
 // stations (nor these functions): there somebody can.
 bool SomebodyCanAnswer()
 {
-    const HMODULE user = GetModuleHandleA("user32.dll");
-    auto* const getStation = ProcAddress<HWINSTA WINAPI()>(user, "GetProcessWindowStation");
-    auto* const getInformation =
-        ProcAddress<BOOL WINAPI(HANDLE, int, PVOID, DWORD, LPDWORD)>(user, "GetUserObjectInformationW");
-    if (!getStation || !getInformation)
+    const UserFunctions user = LookUpUserFunctions();
+    if (!user.GetProcessWindowStation || !user.GetUserObjectInformationW)
         return true;
-    const HWINSTA station = getStation(); // not to be closed
+    const HWINSTA station = user.GetProcessWindowStation(); // not to be closed
     USEROBJECTFLAGS flags{};
     DWORD needed = 0;
-    if (!station || !getInformation(station, UOI_FLAGS, &flags, sizeof flags, &needed))
+    if (!station || !user.GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, &needed))
         return true;
     return (flags.dwFlags & WSF_VISIBLE) != 0;
 }
@@ -45,12 +41,6 @@ int DisplayMessage(const wchar_t* prompt, UINT style, const wchar_t* title) noex
         output(L"\n");
     }
     return IDOK;
-}
-
-void EndWithFatalFailure(std::int32_t number, const wchar_t* prompt) noexcept
-{
-    DisplayMessage(prompt, MB_OK | MB_ICONERROR | MB_TASKMODAL, nullptr);
-    ExitProcess(static_cast<UINT>(NumberAsHResult(number)));
 }
 
 } // namespace torvalink

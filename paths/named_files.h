@@ -44,9 +44,4 @@ UniqueFind FindNamedEntry(const Text& pattern, FoundEntry& found);
 // `flags` as for LoadLibraryEx; 0 searches as LoadLibrary does.
 UniqueModule LoadNamedLibrary(const Text& name, DWORD flags = 0);
 
-// The full path of a module of this process; null: the executable's.
-Status GetModulePath(HMODULE module, Text& path);
-// The system folder, without a closing backslash.
-Status GetSystemFolderPath(Text& path);
-
 } // namespace torvalink
