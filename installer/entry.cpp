@@ -65,9 +65,8 @@ DWORD Run()
     }
 
     const HRESULT com = CoInitialize(nullptr);
-    HRESULT outcome = S_OK;
-    if (const Status status = Main(outcome); status.Failed())
-        outcome = EndWithFailure(status);
+    const InstallOutcome run = Main();
+    const HRESULT outcome = run.failure.Failed() ? EndWithFailure(run.failure) : run.result;
     ClearCurrentError();
     if (SUCCEEDED(com))
         CoUninitialize();

@@ -8,7 +8,7 @@ namespace torvalink {
 // The Scripting Runtime's FileSystemObject, called by name.
 class FileSystemObject {
 public:
-    enum SpecialFolder : std::int32_t { WindowsFolder = 0, SystemFolder = 1, TemporaryFolder = 2 };
+    enum SpecialFolder : std::int32_t { SystemFolder = 1, TemporaryFolder = 2 };
 
     // Fails when the Scripting Runtime is not available.
     Status Create();

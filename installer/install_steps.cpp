@@ -45,10 +45,9 @@ Status HoldPayload(const Text& path, UniqueFile& held)
 
 } // namespace
 
-Status InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files,
-                      HRESULT& outcome)
+InstallOutcome InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files)
 {
-    outcome = S_OK;
+    HRESULT outcome = S_OK;
     // Only what was written is installed: a failed save may have left a file
     // that someone else put there.
     if (const std::int32_t saved = resources.SaveDllData(PayloadResourceId, temporary, L"CUSTOM", true))
@@ -78,8 +77,7 @@ Status InstallPayload(CResDll& resources, const Text& target, const Text& tempor
         // The one step whose failure is ignored: a target in use or read-only
         // keeps the installed copy, which is then registered again. The run
         // goes on, but its outcome is that failure: the update did not happen.
-        IgnoreFailures([&] { return files.Copy(temporary, target); });
-        const std::int32_t copyFailure = CurrentError().Number;
+        const std::int32_t copyFailure = IgnoreFailures([&] { return files.Copy(temporary, target); }).Number;
         const std::int32_t reregister = 0;
         const HRESULT registered = RegisterDll(target, reregister);
         outcome = copyFailure != 0 ? NumberAsHResult(copyFailure) : registered;
@@ -91,7 +89,8 @@ Status InstallPayload(CResDll& resources, const Text& target, const Text& tempor
 
     // Held until here, past the copy: the deletion needs it closed.
     held.reset();
-    return files.Delete(temporary);
+    TORVALINK_RETURN_IF_FAILED(files.Delete(temporary));
+    return InstallOutcome(outcome);
 }
 
 } // namespace torvalink

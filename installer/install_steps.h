@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace torvalink {
 
 // The file operations in which the two install procedures differ.
@@ -21,17 +23,26 @@ public:
 
 inline constexpr wchar_t PayloadFileName[] = L"TORVALINK.ocx";
 
+// What a run came to: a failure that ended it, which the user is still to
+// be told of; or, where none did, `result`: S_OK when the carried version is
+// installed and registered, or the installed copy was already as new; else
+// the failed copy's number as an HRESULT, or what the registration came to
+// (RegisterDll).
+struct InstallOutcome {
+    InstallOutcome() = default;
+    InstallOutcome(Status stopped) : failure(std::move(stopped)) {}
+    explicit InstallOutcome(HRESULT outcome) : result(outcome) {}
+
+    Status failure;
+    HRESULT result = S_OK;
+};
+
 // Writes the payload to `temporary`, and when its version text sorts after the
 // installed copy's, unregisters that copy, copies the new one over it and
 // registers it; when that registration fails, puts the older copy back and
 // registers it again; then deletes `temporary`. Stops with the failure when the
 // payload could not be written, or when `temporary` does not hold exactly its
 // bytes; from the write until the copy has finished, nobody else can change it.
-// `outcome` tells what the run came to where no failure stopped it: S_OK when
-// the carried version is installed and registered, or the installed copy was
-// already as new; else the failed copy's number as an HRESULT, or what the
-// registration came to (RegisterDll).
-Status InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files,
-                      HRESULT& outcome);
+InstallOutcome InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files);
 
 } // namespace torvalink

@@ -59,14 +59,13 @@ Status OwnExecutablePath(Text& path)
 
 } // namespace
 
-Status Main(HRESULT& outcome)
+InstallOutcome Main()
 {
-    outcome = S_OK;
     switch (GetWindowsVersion()) {
     case 2:
     case 3:
     case 4:
-        return InstallWithFixedPaths(outcome);
+        return InstallWithFixedPaths();
     case 5:
     case 6:
     case 7:
@@ -75,13 +74,13 @@ Status Main(HRESULT& outcome)
     case 10:
     case 11:
     case 12:
-        return InstallWithSpecialFolders(outcome);
+        return InstallWithSpecialFolders();
     default:
         return {}; // Win32s and unrecognised systems: nothing to do
     }
 }
 
-Status InstallWithSpecialFolders(HRESULT& outcome)
+InstallOutcome InstallWithSpecialFolders()
 {
     // Declared in the reverse of their release order: the folders, the
     // resource object, then the FileSystemObject.
@@ -100,16 +99,16 @@ Status InstallWithSpecialFolders(HRESULT& outcome)
     TORVALINK_RETURN_IF_FAILED(FileSystemObject::FolderPath(temporaryFolder.Get(), temporaryPath));
     ScriptingFiles files(fso);
     return InstallPayload(resources, systemPath + L"\\" + PayloadFileName, temporaryPath + L"\\" + PayloadFileName,
-                          files, outcome);
+                          files);
 }
 
-Status InstallWithFixedPaths(HRESULT& outcome)
+InstallOutcome InstallWithFixedPaths()
 {
     // Unbound: the resource object reads this executable through the null module handle.
     CResDll resources;
     PlainFiles files;
     return InstallPayload(resources, Text(L"C:\\Windows\\System\\") + PayloadFileName, Text(L"C:\\") + PayloadFileName,
-                          files, outcome);
+                          files);
 }
 
 } // namespace torvalink

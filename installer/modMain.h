@@ -1,21 +1,21 @@
 #pragma once
 
-#include <torvalink/raised_error.h>
+#include "install_steps.h"
 
 #include <windows.h>
 
 namespace torvalink {
 
 // The installer's whole run: classifies the system and runs the install
-// procedure that fits it, or none. A failure that nothing handled comes back;
-// otherwise `outcome` tells what the run came to (InstallPayload), S_OK where
-// nothing was to be done.
-Status Main(HRESULT& outcome);
+// procedure that fits it, or none. What the run came to (InstallPayload): a
+// failure that nothing handled, or the outcome, S_OK where nothing was to be
+// done.
+InstallOutcome Main();
 
 // Folders from the Scripting Runtime (Windows 98, Me and the NT family).
-Status InstallWithSpecialFolders(HRESULT& outcome);
+InstallOutcome InstallWithSpecialFolders();
 
 // Fixed folders and plain file operations (Windows 95).
-Status InstallWithFixedPaths(HRESULT& outcome);
+InstallOutcome InstallWithFixedPaths();
 
 } // namespace torvalink

@@ -33,15 +33,20 @@ DWORD Length(const char* text)
     return length;
 }
 
-bool SetValue(const char* keyPath, const char* name, const char* value)
+// The key, created where it is missing; none when it cannot be had.
+UniqueKey CreatedKey(const char* keyPath)
 {
     HKEY created = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                        &created, nullptr) != ERROR_SUCCESS)
-        return false;
-    const UniqueKey key(created);
-    return RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), Length(value) + 1) ==
-           ERROR_SUCCESS;
+    const LONG result = RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                                        nullptr, &created, nullptr);
+    return UniqueKey(result == ERROR_SUCCESS ? created : nullptr);
+}
+
+bool SetValue(const char* keyPath, const char* name, const char* value)
+{
+    const UniqueKey key = CreatedKey(keyPath);
+    return key && RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), Length(value) + 1) ==
+                      ERROR_SUCCESS;
 }
 
 // Deepest keys first: a key is deleted only once it has no subkeys left.

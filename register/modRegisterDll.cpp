@@ -59,7 +59,7 @@ std::uint32_t RegistrationTimeoutMs = 10000;
 
 HRESULT RegisterDll(const Text& DllPath, const std::int32_t& Unregister)
 {
-    return RegisterDllWith(DllPath, Unregister, RegistrationRunner{RegistrationTimeoutMs});
+    return RegisterDllWith(DllPath, Unregister, RegistrationRunner{});
 }
 
 HRESULT RegisterDllWith(const Text& DllPath, const std::int32_t& Unregister, const RegistrationRunner& runner)

@@ -30,7 +30,7 @@ HRESULT RegisterDll(const Text& DllPath, const std::int32_t& Unregister);
 
 // For the tests: RegisterDll with its wait and its thread creation chosen.
 struct RegistrationRunner {
-    std::uint32_t timeoutMs = 10000;
+    std::uint32_t timeoutMs = RegistrationTimeoutMs;
     decltype(&::CreateThread) createThread = ::CreateThread;
 };
 HRESULT RegisterDllWith(const Text& DllPath, const std::int32_t& Unregister, const RegistrationRunner& runner);

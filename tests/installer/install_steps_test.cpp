@@ -131,10 +131,10 @@ protected:
 TEST_F(InstallPayloadTest, NobodyElseCanChangeOrReplaceTheTemporaryFileUntilTheCopyHasFinished)
 {
     CResDll resources;
-    HRESULT outcome = E_UNEXPECTED;
-    const Status status = InstallPayload(resources, target, temporary, files, outcome);
+    const InstallOutcome run = InstallPayload(resources, target, temporary, files);
+    const Status& status = run.failure;
     EXPECT_EQ(status.Number(), 0) << testing::PrintToString(status.Error().Description);
-    EXPECT_EQ(outcome, RegistrationEntryMissing) << "what the registration came to";
+    EXPECT_EQ(run.result, RegistrationEntryMissing) << "what the registration came to";
     EXPECT_EQ(files.calls, (std::vector<Text>{L"exists", L"exists", L"copy", L"delete"}));
     EXPECT_EQ(files.duringCopy.write, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(files.duringCopy.remove, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
@@ -175,9 +175,9 @@ TEST_F(InstallPayloadTest, StopsWithoutInstallingAnythingWhenTheSaveFails)
             ASSERT_TRUE(SetFileAttributesW(c.temporary.c_str(), FILE_ATTRIBUTE_READONLY));
         }
         CResDll resources;
-        HRESULT outcome = E_UNEXPECTED;
-        const Status status = InstallPayload(resources, target, c.temporary, files, outcome);
-        EXPECT_EQ(outcome, S_OK) << "the failure tells, not the outcome";
+        const InstallOutcome run = InstallPayload(resources, target, c.temporary, files);
+        const Status& status = run.failure;
+        EXPECT_EQ(run.result, S_OK) << "the failure tells, not the outcome";
         EXPECT_EQ(status.Number(), c.number);
         EXPECT_EQ(status.Error().Description, c.description);
         EXPECT_TRUE(files.calls.empty()) << "nothing is looked at, copied or deleted";
@@ -199,10 +199,10 @@ TEST_F(InstallPayloadTest, AFailedCopyIsTheOutcomeAlthoughTheRunGoesOn)
         CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(inUse);
     CResDll resources;
-    HRESULT outcome = S_OK;
-    const Status status = InstallPayload(resources, target, temporary, files, outcome);
+    const InstallOutcome run = InstallPayload(resources, target, temporary, files);
+    const Status& status = run.failure;
     EXPECT_EQ(status.Number(), 0);
-    EXPECT_EQ(outcome, static_cast<HRESULT>(0x800A0046)) << "70, Permission denied";
+    EXPECT_EQ(run.result, static_cast<HRESULT>(0x800A0046)) << "70, Permission denied";
     EXPECT_EQ(files.calls, (std::vector<Text>{L"exists", L"exists", L"copy", L"delete"}));
     EXPECT_TRUE(ReadFileBytes(target) == old);
     EXPECT_FALSE(FileExists(target + L".kept")) << "nothing to put back: the copy kept goes";
@@ -219,8 +219,8 @@ TEST_F(InstallPayloadTest, StopsWhenTheTemporaryFileDoesNotHoldTheCarriedBytes)
 {
     CResDll resources;
     resources.DllName(L"resource_fixture.dll");
-    HRESULT outcome = E_UNEXPECTED;
-    const Status status = InstallPayload(resources, target, temporary, files, outcome);
+    const InstallOutcome run = InstallPayload(resources, target, temporary, files);
+    const Status& status = run.failure;
     EXPECT_EQ(status.Number(), 75);
     EXPECT_EQ(status.Error().Description, L"Path/File access error");
     EXPECT_TRUE(files.calls.empty());
@@ -240,8 +240,8 @@ TEST_F(InstallPayloadTest, StopsWhenTheTemporaryFileIsTheCarriedBytesWithATailOr
         CResDll resources;
         resources.DllName(library);
         ASSERT_EQ(resources.DllName(), library);
-        HRESULT outcome = E_UNEXPECTED;
-        const Status status = InstallPayload(resources, target, temporary, files, outcome);
+        const InstallOutcome run = InstallPayload(resources, target, temporary, files);
+        const Status& status = run.failure;
         EXPECT_EQ(status.Number(), 75);
         EXPECT_TRUE(files.calls.empty());
         EXPECT_FALSE(FileExists(target));
@@ -269,9 +269,9 @@ TEST_F(InstallPayloadTest, InstallsBetweenFoldersTheCodePageCannotHoldUnderTheir
         const KernelFunctions recordingTable = RecordingTable();
         const KernelFunctionsOverride recording(&recordingTable);
         CResDll resources;
-        HRESULT outcome = S_OK;
-        status = InstallPayload(resources, targetFile, temporaryFile, files, outcome);
-        EXPECT_EQ(outcome, RegistrationEntryMissing);
+        InstallOutcome run = InstallPayload(resources, targetFile, temporaryFile, files);
+        EXPECT_EQ(run.result, RegistrationEntryMissing);
+        status = std::move(run.failure);
     }
     EXPECT_EQ(status.Number(), 0) << testing::PrintToString(status.Error().Description);
     EXPECT_TRUE(ReadFileBytes(targetFile) == carried);

@@ -60,10 +60,12 @@ template <class Result, class Steps> Result IgnoreFailures(Steps&& steps)
     return Result{};
 }
 
-// The same for a member without a result.
-template <class Steps> void IgnoreFailures(Steps&& steps)
+// The same for a member without a result; hands back the failure it stored
+// (CurrentError: number 0 when the steps succeeded).
+template <class Steps> const RaisedError& IgnoreFailures(Steps&& steps)
 {
     IgnoreFailures<bool>([&](bool&) { return steps(); });
+    return CurrentError();
 }
 
 } // namespace torvalink
