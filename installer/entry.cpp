@@ -9,6 +9,7 @@
 #include "number_text.h"
 #include "run_lock.h"
 #include "system_library.h"
+#include "test_builds.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -16,14 +17,6 @@
 #include <new>
 
 using namespace torvalink;
-
-// How long a run waits for another one to end before it gives up with
-// ERROR_INSTALL_ALREADY_RUNNING (1618), which deployment tools retry later.
-// The tests build an installer that waits a second only.
-#ifndef TORVALINK_RUN_WAIT_MS
-#define TORVALINK_RUN_WAIT_MS (10 * 60 * 1000)
-#endif
-// The tests also build an installer whose registration time-out is short.
 
 namespace {
 

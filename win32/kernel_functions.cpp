@@ -1,4 +1,4 @@
-#include "kernel_functions.h"
+#include "test_overrides.h"
 
 #include "proc_address.h"
 #include "windows_family.h"

@@ -48,14 +48,4 @@ struct KernelFunctions {
 // The table for this system, looked up on the first call.
 KernelFunctions LookUpKernelFunctions();
 
-// For tests, while it lives: `table` in place of the system's (not owned);
-// null stands for Windows 95, which has none of them.
-class KernelFunctionsOverride {
-public:
-    explicit KernelFunctionsOverride(const KernelFunctions* table);
-    ~KernelFunctionsOverride();
-    KernelFunctionsOverride(const KernelFunctionsOverride&) = delete;
-    KernelFunctionsOverride& operator=(const KernelFunctionsOverride&) = delete;
-};
-
 } // namespace torvalink

@@ -1,6 +1,7 @@
 #include "system_library.h"
 
 #include "kernel_functions.h"
+#include "test_overrides.h"
 
 #include <atomic>
 #include <cstring>

@@ -20,10 +20,6 @@ HMODULE SystemLibrary(RunTimeLibrary which);
 // The library if it has been loaded, without loading it; otherwise null.
 HMODULE LoadedSystemLibrary(RunTimeLibrary which);
 
-// For tests: `which` resolves to `library` from now on (not owned), so that a
-// test can see the calls made into it; null loads the system's again.
-void OverrideSystemLibrary(RunTimeLibrary which, HMODULE library);
-
 // One of its exports as a typed function pointer; null when either is missing.
 template <class Function> Function* SystemFunction(RunTimeLibrary which, const char* name)
 {

@@ -2,7 +2,7 @@
 // and the A functions of Windows 95, 98 and Me, which the tests choose through
 // the override.
 
-#include "kernel_functions.h"
+#include "test_overrides.h"
 #include "module_paths.h"
 #include "named_files.h"
 #include "print_text.h"

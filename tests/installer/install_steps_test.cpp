@@ -7,7 +7,7 @@
 #include <torvalink/handles.h>
 #include "install_steps.h"
 #include "modRegisterDll.h"
-#include "kernel_functions.h"
+#include "test_overrides.h"
 #include "print_text.h"
 #include "recorded_messages.h"
 #include "scratch_dir.h"

@@ -3,7 +3,7 @@
 #include "event_log.h"
 #include "fixture_ids.h"
 #include <torvalink/handles.h>
-#include "kernel_functions.h"
+#include "test_overrides.h"
 #include "pattern.h"
 #include "print_text.h"
 #include "scratch_dir.h"

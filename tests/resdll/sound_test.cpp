@@ -2,7 +2,7 @@
 #include "event_log.h"
 #include "fixture_ids.h"
 #include "print_text.h"
-#include "system_library.h"
+#include "test_overrides.h"
 
 #include <gtest/gtest.h>
 
