@@ -2,11 +2,14 @@
 
 #include "ansi_text.h"
 #include "kernel_functions.h"
+#include "named_files.h"
 #include "number_text.h"
+#include "resource_core.h"
 #include "system_library.h"
 
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 namespace torvalink {
@@ -14,13 +17,21 @@ namespace torvalink {
 namespace {
 
 // The fixed file information of a version block, or null when the block holds
-// no complete record of it (a cut block can leave stale bytes behind).
+// no complete record of it within the root block's length, inside the buffer.
 template <class Query, class Char>
 const VS_FIXEDFILEINFO* FixedInfo(Query* query, const Char* root, std::vector<char>& block)
 {
+    WORD rootLength = 0;
+    if (block.size() < sizeof rootLength)
+        return nullptr;
+    std::memcpy(&rootLength, block.data(), sizeof rootLength);
+    const char* const end = block.data() + (rootLength < block.size() ? rootLength : block.size());
     void* record = nullptr;
     UINT length = 0;
-    if (!query(block.data(), root, &record, &length) || !record || length < sizeof(VS_FIXEDFILEINFO))
+    if (!query(block.data(), root, &record, &length) || length < sizeof(VS_FIXEDFILEINFO))
+        return nullptr;
+    const auto* first = static_cast<const char*>(record);
+    if (first < block.data() || first > end || static_cast<std::size_t>(end - first) < sizeof(VS_FIXEDFILEINFO))
         return nullptr;
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(record);
     return fixed->dwSignature == VS_FFI_SIGNATURE ? fixed : nullptr;
@@ -31,30 +42,56 @@ struct VersionBlock {
     const VS_FIXEDFILEINFO* fixed = nullptr; // in `bytes`, when complete
 };
 
-// Reads the block through version.dll's functions of one form.
+// Reads the block through version.dll's functions of one form. version.dll
+// asks for the block and room to convert its texts, at most four times the
+// resource (a 16-bit block read through the W functions) and a signature: a
+// larger size is no size of this file's.
 template <class Size, class Info, class Query, class Char>
-void ReadVersionBlock(Size* infoSize, Info* info, Query* query, const Char* path, const Char* root, VersionBlock& block)
+void ReadVersionBlock(Size* infoSize, Info* info, Query* query, const Char* path, const Char* root,
+                      std::uint32_t resourceSize, VersionBlock& block)
 {
     if (!infoSize || !info || !query)
         return;
     DWORD ignored = 0;
     const DWORD size = infoSize(path, &ignored);
-    if (static_cast<std::int32_t>(size) < 1)
+    if (static_cast<std::int32_t>(size) < 1 || size > 4 * std::uint64_t{resourceSize} + 4)
         return;
     block.bytes.assign(size, '\0');
     if (info(path, 0, size, block.bytes.data()))
         block.fixed = FixedInfo(query, root, block.bytes);
 }
 
+// The size of the file's version resource, looked at before version.dll reads
+// it, which would follow a damaged one anywhere: the file mapped as data, the
+// resource's entry and bytes inside it and readable, its root block within
+// them. 0 when there is none that version.dll may be given.
+std::uint32_t CheckedVersionResourceSize(Text path)
+{
+    // LoadLibraryEx would read "name.dll" for a name without an extension.
+    if (path.find(L'.', path.find_last_of(L"\\/") + 1) == Text::npos)
+        path += L'.';
+    const UniqueModule file = LoadNamedLibrary(path, LOAD_LIBRARY_AS_DATAFILE);
+    ResourceBytes resource;
+    WORD rootLength = 0;
+    if (!file || FindResourceBytes(file.get(), VS_VERSION_INFO, PredefinedType(VS_FILE_INFO), resource).Failed() ||
+        resource.size < sizeof rootLength)
+        return 0;
+    std::memcpy(&rootLength, resource.data, sizeof rootLength);
+    return rootLength <= resource.size ? resource.size : 0;
+}
+
 // In the form the system takes names in; version.dll is loaded at run time.
 void ReadVersionBlock(const Text& path, VersionBlock& block)
 {
+    const std::uint32_t resourceSize = CheckedVersionResourceSize(path);
+    if (resourceSize == 0)
+        return;
     constexpr RunTimeLibrary version = RunTimeLibrary::Version;
     if (LookUpKernelFunctions().WideNames()) {
         ReadVersionBlock(SystemFunction<decltype(GetFileVersionInfoSizeW)>(version, "GetFileVersionInfoSizeW"),
                          SystemFunction<decltype(GetFileVersionInfoW)>(version, "GetFileVersionInfoW"),
                          SystemFunction<decltype(VerQueryValueW)>(version, "VerQueryValueW"), path.c_str(), L"\\",
-                         block);
+                         resourceSize, block);
         return;
     }
     // A name the code page cannot hold names no file on these systems.
@@ -63,7 +100,8 @@ void ReadVersionBlock(const Text& path, VersionBlock& block)
         return;
     ReadVersionBlock(SystemFunction<decltype(GetFileVersionInfoSizeA)>(version, "GetFileVersionInfoSizeA"),
                      SystemFunction<decltype(GetFileVersionInfoA)>(version, "GetFileVersionInfoA"),
-                     SystemFunction<decltype(VerQueryValueA)>(version, "VerQueryValueA"), ansi.c_str(), "\\", block);
+                     SystemFunction<decltype(VerQueryValueA)>(version, "VerQueryValueA"), ansi.c_str(), "\\",
+                     resourceSize, block);
 }
 
 // Lets the calling thread handle the window messages waiting in its queue.

@@ -2,6 +2,7 @@
 
 #include <torvalink/CResDll.h>
 
+#include "resource_core.h"
 #include "system_library.h"
 
 #include <mmsystem.h>
@@ -22,6 +23,11 @@ bool CResDll::PlayWave(std::int32_t index)
     // Without winmm.dll no sound can start: the member reports false.
     const auto playSound = PlaySoundFunction();
     if (!playSound || !IsResourceId(index))
+        return false;
+    // Bytes the module does not hold whole are not handed on; whether a
+    // missing sound exists is the platform's to say.
+    ResourceBytes bytes;
+    if (FindResourceBytes(DllHandle.get(), index, "WAVE", bytes).Number() == ErrResourceLoad)
         return false;
     return playSound(MAKEINTRESOURCEA(index), DllHandle.get(), SND_RESOURCE | SND_ASYNC) != FALSE;
 }
