@@ -16,15 +16,19 @@ namespace torvalink {
 
 namespace {
 
+// The version resource as the file holds it, checked before version.dll reads it.
+struct VersionResource {
+    std::uint32_t size = 0; // 0: none that version.dll may be given
+    WORD rootLength = 0;    // the root block's, at most `size`
+};
+
 // The fixed file information of a version block, or null when the block holds
 // no complete record of it within the root block's length, inside the buffer.
+// The length is the file's: version.dll writes its signature at the offset the
+// length gives, over the block's own first bytes when it is 0.
 template <class Query, class Char>
-const VS_FIXEDFILEINFO* FixedInfo(Query* query, const Char* root, std::vector<char>& block)
+const VS_FIXEDFILEINFO* FixedInfo(Query* query, const Char* root, WORD rootLength, std::vector<char>& block)
 {
-    WORD rootLength = 0;
-    if (block.size() < sizeof rootLength)
-        return nullptr;
-    std::memcpy(&rootLength, block.data(), sizeof rootLength);
     const char* const end = block.data() + (rootLength < block.size() ? rootLength : block.size());
     void* record = nullptr;
     UINT length = 0;
@@ -48,50 +52,51 @@ struct VersionBlock {
 // larger size is no size of this file's.
 template <class Size, class Info, class Query, class Char>
 void ReadVersionBlock(Size* infoSize, Info* info, Query* query, const Char* path, const Char* root,
-                      std::uint32_t resourceSize, VersionBlock& block)
+                      const VersionResource& resource, VersionBlock& block)
 {
     if (!infoSize || !info || !query)
         return;
     DWORD ignored = 0;
     const DWORD size = infoSize(path, &ignored);
-    if (static_cast<std::int32_t>(size) < 1 || size > 4 * std::uint64_t{resourceSize} + 4)
+    if (static_cast<std::int32_t>(size) < 1 || size > 4 * std::uint64_t{resource.size} + 4)
         return;
     block.bytes.assign(size, '\0');
     if (info(path, 0, size, block.bytes.data()))
-        block.fixed = FixedInfo(query, root, block.bytes);
+        block.fixed = FixedInfo(query, root, resource.rootLength, block.bytes);
 }
 
-// The size of the file's version resource, looked at before version.dll reads
-// it, which would follow a damaged one anywhere: the file mapped as data, the
-// resource's entry and bytes inside it and readable, its root block within
-// them. 0 when there is none that version.dll may be given.
-std::uint32_t CheckedVersionResourceSize(Text path)
+// The file's version resource, looked at before version.dll reads it, which
+// would follow a damaged one anywhere: the file mapped as data, the resource's
+// entry and bytes inside it and readable, its root block within them.
+VersionResource CheckedVersionResource(Text path)
 {
     // LoadLibraryEx would read "name.dll" for a name without an extension.
     if (path.find(L'.', path.find_last_of(L"\\/") + 1) == Text::npos)
         path += L'.';
     const UniqueModule file = LoadNamedLibrary(path, LOAD_LIBRARY_AS_DATAFILE);
-    ResourceBytes resource;
-    WORD rootLength = 0;
-    if (!file || FindResourceBytes(file.get(), VS_VERSION_INFO, PredefinedType(VS_FILE_INFO), resource).Failed() ||
-        resource.size < sizeof rootLength)
-        return 0;
-    std::memcpy(&rootLength, resource.data, sizeof rootLength);
-    return rootLength <= resource.size ? resource.size : 0;
+    ResourceBytes bytes;
+    VersionResource resource;
+    if (!file || FindResourceBytes(file.get(), VS_VERSION_INFO, PredefinedType(VS_FILE_INFO), bytes).Failed() ||
+        bytes.size < sizeof resource.rootLength)
+        return {};
+    std::memcpy(&resource.rootLength, bytes.data, sizeof resource.rootLength);
+    if (resource.rootLength <= bytes.size)
+        resource.size = bytes.size;
+    return resource;
 }
 
 // In the form the system takes names in; version.dll is loaded at run time.
 void ReadVersionBlock(const Text& path, VersionBlock& block)
 {
-    const std::uint32_t resourceSize = CheckedVersionResourceSize(path);
-    if (resourceSize == 0)
+    const VersionResource resource = CheckedVersionResource(path);
+    if (resource.size == 0)
         return;
     constexpr RunTimeLibrary version = RunTimeLibrary::Version;
     if (LookUpKernelFunctions().WideNames()) {
         ReadVersionBlock(SystemFunction<decltype(GetFileVersionInfoSizeW)>(version, "GetFileVersionInfoSizeW"),
                          SystemFunction<decltype(GetFileVersionInfoW)>(version, "GetFileVersionInfoW"),
                          SystemFunction<decltype(VerQueryValueW)>(version, "VerQueryValueW"), path.c_str(), L"\\",
-                         resourceSize, block);
+                         resource, block);
         return;
     }
     // A name the code page cannot hold names no file on these systems.
@@ -100,8 +105,8 @@ void ReadVersionBlock(const Text& path, VersionBlock& block)
         return;
     ReadVersionBlock(SystemFunction<decltype(GetFileVersionInfoSizeA)>(version, "GetFileVersionInfoSizeA"),
                      SystemFunction<decltype(GetFileVersionInfoA)>(version, "GetFileVersionInfoA"),
-                     SystemFunction<decltype(VerQueryValueA)>(version, "VerQueryValueA"), ansi.c_str(), "\\",
-                     resourceSize, block);
+                     SystemFunction<decltype(VerQueryValueA)>(version, "VerQueryValueA"), ansi.c_str(), "\\", resource,
+                     block);
 }
 
 // Lets the calling thread handle the window messages waiting in its queue.
