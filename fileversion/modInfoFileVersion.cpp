@@ -47,9 +47,10 @@ struct VersionBlock {
 };
 
 // Reads the block through version.dll's functions of one form. version.dll
-// asks for the block and room to convert its texts, at most four times the
-// resource (a 16-bit block read through the W functions) and a signature: a
-// larger size is no size of this file's.
+// asks for the resource and room to convert its texts, at most four times the
+// resource (a 16-bit block read through the W functions) and a signature. Any
+// other size is no size of this file's block: VerQueryValue would read past a
+// smaller buffer, and a larger one can run to gigabytes.
 template <class Size, class Info, class Query, class Char>
 void ReadVersionBlock(Size* infoSize, Info* info, Query* query, const Char* path, const Char* root,
                       const VersionResource& resource, VersionBlock& block)
@@ -58,7 +59,7 @@ void ReadVersionBlock(Size* infoSize, Info* info, Query* query, const Char* path
         return;
     DWORD ignored = 0;
     const DWORD size = infoSize(path, &ignored);
-    if (static_cast<std::int32_t>(size) < 1 || size > 4 * std::uint64_t{resource.size} + 4)
+    if (static_cast<std::int32_t>(size) < 1 || size < resource.size || size > 4 * std::uint64_t{resource.size} + 4)
         return;
     block.bytes.assign(size, '\0');
     if (info(path, 0, size, block.bytes.data()))
