@@ -67,6 +67,13 @@ struct Outcomes {
     std::size_t files = 0, bound = 0, returned = 0, refused = 0;
 };
 
+// What the last member left in CurrentError, as "number: description".
+std::string Reported()
+{
+    const Text& description = CurrentError().Description;
+    return std::to_string(CurrentError().Number) + ": " + std::string(description.begin(), description.end());
+}
+
 void Count(Outcomes& outcomes, bool returned)
 {
     ++(returned ? outcomes.returned : outcomes.refused);
@@ -109,22 +116,35 @@ void ReadCopy(const Text& path, const std::vector<std::string>& lines, const Scr
             SCOPED_TRACE(line.substr(0, 40));
             const ByteBuffer bytes = res.LoadDllData(id, Wide(type));
             EXPECT_TRUE(bytes.empty() || records.count(SizeAndHash(bytes.data(), bytes.size())) == 1);
+            // Nothing read: missing, refused as unloadable, or a record of no bytes.
+            const std::set<std::string> failures = {"326: Custom resource with identifier " + std::to_string(id) +
+                                                        " not found.",
+                                                    "31037: Error loading from file"};
+            if (!bytes.empty())
+                EXPECT_EQ(Reported(), "0: ");
+            else if (Reported() == "0: ")
+                EXPECT_EQ(records.count(SizeAndHash(nullptr, 0)), 1u) << "only a record of no bytes reads as one";
+            else
+                EXPECT_EQ(failures.count(Reported()), 1u) << Reported();
             Count(outcomes, !bytes.empty());
             Text expected;
             ASSERT_FALSE(
                 FromAnsi(AnsiView(reinterpret_cast<const char*>(bytes.data()), bytes.size()), expected).Failed());
             EXPECT_EQ(res.LoadDllText(static_cast<std::int16_t>(id), Wide(type)), expected);
             const Text saved = dir / L"saved.bin";
-            if (res.SaveDllData(static_cast<std::int16_t>(id), saved, Wide(type)) == 0)
-                EXPECT_EQ(ReadFileBytes(saved), bytes);
-            else
-                EXPECT_FALSE(FileExists(saved)) << "nothing is written";
+            const std::int32_t number = res.SaveDllData(static_cast<std::int16_t>(id), saved, Wide(type));
+            EXPECT_EQ(number, bytes.empty() ? 326 : 0);
+            EXPECT_EQ(ReadFileBytes(saved), bytes) << "nothing is written";
+            DeleteFileW(saved.c_str());
         } else if (kind == "string") {
             fields >> id;
             std::vector<std::u16string> records;
             while (fields >> value)
                 records.push_back(FromHex(value));
             const Text text = res.LoadDllString(id);
+            EXPECT_EQ(Reported(), text.empty()
+                                      ? "326: String resource with identifier " + std::to_string(id) + " not found."
+                                      : "0: ");
             EXPECT_TRUE(text.empty() || std::any_of(records.begin(), records.end(),
                                                     [&](const std::u16string& r) { return FromStringRecord(text, r); }))
                 << line.substr(0, 40);
@@ -134,6 +154,9 @@ void ReadCopy(const Text& path, const std::vector<std::string>& lines, const Scr
             fields >> type >> id >> present;
             const PictureRef picture = (res.*pictures[std::stoi(type)])(id);
             EXPECT_TRUE(present || !picture) << line;
+            const std::set<std::string> none = {
+                "326: Picture resource with identifier " + std::to_string(id) + " not found.", "481: Invalid Picture"};
+            EXPECT_EQ(none.count(Reported()), picture ? 0u : 1u) << Reported();
             Count(outcomes, picture != nullptr);
         } else {
             ADD_FAILURE() << "unknown record " << line;
