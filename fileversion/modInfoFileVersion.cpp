@@ -2,25 +2,40 @@
 
 #include "ansi_text.h"
 #include "kernel_functions.h"
+#include "library_functions.h"
+#include "named_files.h"
 #include "number_text.h"
-#include "system_library.h"
+#include "resource_core.h"
 
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 namespace torvalink {
 
 namespace {
 
+// The version resource as the file holds it, checked before version.dll reads it.
+struct VersionResource {
+    std::uint32_t size = 0; // 0: none that version.dll may be given
+    WORD rootLength = 0;    // the root block's, at most `size`
+};
+
 // The fixed file information of a version block, or null when the block holds
-// no complete record of it (a cut block can leave stale bytes behind).
+// no complete record of it within the root block's length, inside the buffer.
+// The length is the file's: version.dll writes its signature at the offset the
+// length gives, over the block's own first bytes when it is 0.
 template <class Query, class Char>
-const VS_FIXEDFILEINFO* FixedInfo(Query* query, const Char* root, std::vector<char>& block)
+const VS_FIXEDFILEINFO* FixedInfo(Query* query, const Char* root, WORD rootLength, std::vector<char>& block)
 {
+    const char* const end = block.data() + (rootLength < block.size() ? rootLength : block.size());
     void* record = nullptr;
     UINT length = 0;
-    if (!query(block.data(), root, &record, &length) || !record || length < sizeof(VS_FIXEDFILEINFO))
+    if (!query(block.data(), root, &record, &length) || length < sizeof(VS_FIXEDFILEINFO))
+        return nullptr;
+    const auto* first = static_cast<const char*>(record);
+    if (first < block.data() || first > end || static_cast<std::size_t>(end - first) < sizeof(VS_FIXEDFILEINFO))
         return nullptr;
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(record);
     return fixed->dwSignature == VS_FFI_SIGNATURE ? fixed : nullptr;
@@ -31,39 +46,64 @@ struct VersionBlock {
     const VS_FIXEDFILEINFO* fixed = nullptr; // in `bytes`, when complete
 };
 
-// Reads the block through version.dll's functions of one form.
+// Reads the block through version.dll's functions of one form. version.dll
+// asks for the resource and room to convert its texts, at most four times the
+// resource (a 16-bit block read through the W functions) and a signature. Any
+// other size is no size of this file's block: VerQueryValue would read past a
+// smaller buffer, and a larger one can run to gigabytes.
 template <class Size, class Info, class Query, class Char>
-void ReadVersionBlock(Size* infoSize, Info* info, Query* query, const Char* path, const Char* root, VersionBlock& block)
+void ReadVersionBlock(Size* infoSize, Info* info, Query* query, const Char* path, const Char* root,
+                      const VersionResource& resource, VersionBlock& block)
 {
     if (!infoSize || !info || !query)
         return;
     DWORD ignored = 0;
     const DWORD size = infoSize(path, &ignored);
-    if (static_cast<std::int32_t>(size) < 1)
+    if (static_cast<std::int32_t>(size) < 1 || size < resource.size || size > 4 * std::uint64_t{resource.size} + 4)
         return;
     block.bytes.assign(size, '\0');
     if (info(path, 0, size, block.bytes.data()))
-        block.fixed = FixedInfo(query, root, block.bytes);
+        block.fixed = FixedInfo(query, root, resource.rootLength, block.bytes);
+}
+
+// The file's version resource, looked at before version.dll reads it, which
+// would follow a damaged one anywhere: the file mapped as data, the resource's
+// entry and bytes inside it and readable, its root block within them.
+VersionResource CheckedVersionResource(Text path)
+{
+    // LoadLibraryEx would read "name.dll" for a name without an extension.
+    if (path.find(L'.', path.find_last_of(L"\\/") + 1) == Text::npos)
+        path += L'.';
+    const UniqueModule file = LoadNamedLibrary(path, LOAD_LIBRARY_AS_DATAFILE);
+    ResourceBytes bytes;
+    VersionResource resource;
+    if (!file || FindResourceBytes(file.get(), VS_VERSION_INFO, PredefinedType(VS_FILE_INFO), bytes).Failed() ||
+        bytes.size < sizeof resource.rootLength)
+        return {};
+    std::memcpy(&resource.rootLength, bytes.data, sizeof resource.rootLength);
+    if (resource.rootLength <= bytes.size)
+        resource.size = bytes.size;
+    return resource;
 }
 
 // In the form the system takes names in; version.dll is loaded at run time.
 void ReadVersionBlock(const Text& path, VersionBlock& block)
 {
-    constexpr RunTimeLibrary version = RunTimeLibrary::Version;
+    const VersionResource resource = CheckedVersionResource(path);
+    if (resource.size == 0)
+        return;
+    const VersionFunctions version = LookUpVersionFunctions();
     if (LookUpKernelFunctions().WideNames()) {
-        ReadVersionBlock(SystemFunction<decltype(GetFileVersionInfoSizeW)>(version, "GetFileVersionInfoSizeW"),
-                         SystemFunction<decltype(GetFileVersionInfoW)>(version, "GetFileVersionInfoW"),
-                         SystemFunction<decltype(VerQueryValueW)>(version, "VerQueryValueW"), path.c_str(), L"\\",
-                         block);
+        ReadVersionBlock(version.GetFileVersionInfoSizeW, version.GetFileVersionInfoW, version.VerQueryValueW,
+                         path.c_str(), L"\\", resource, block);
         return;
     }
     // A name the code page cannot hold names no file on these systems.
     AnsiText ansi;
     if (ToAnsi(path, ansi).Failed())
         return;
-    ReadVersionBlock(SystemFunction<decltype(GetFileVersionInfoSizeA)>(version, "GetFileVersionInfoSizeA"),
-                     SystemFunction<decltype(GetFileVersionInfoA)>(version, "GetFileVersionInfoA"),
-                     SystemFunction<decltype(VerQueryValueA)>(version, "VerQueryValueA"), ansi.c_str(), "\\", block);
+    ReadVersionBlock(version.GetFileVersionInfoSizeA, version.GetFileVersionInfoA, version.VerQueryValueA, ansi.c_str(),
+                     "\\", resource, block);
 }
 
 // Lets the calling thread handle the window messages waiting in its queue.

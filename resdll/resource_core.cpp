@@ -12,23 +12,40 @@ namespace torvalink {
 
 namespace {
 
-// The allocation that holds `address`, when it is committed memory.
-const void* AllocationOf(const void* address)
+bool Readable(DWORD protection)
 {
-    MEMORY_BASIC_INFORMATION region{};
-    if (VirtualQuery(address, &region, sizeof region) != sizeof region || region.State != MEM_COMMIT)
-        return nullptr;
-    return region.AllocationBase;
+    return protection != 0 && (protection & (PAGE_NOACCESS | PAGE_GUARD)) == 0;
 }
 
-// Whether the bytes lie inside the module's own mapping. A damaged resource
-// directory can name bytes anywhere, and Wine, unlike Windows, hands out such
-// an address without looking.
-bool InsideModule(HMODULE module, const std::uint8_t* first, std::uint32_t size)
+// Whether every byte lies inside the module's own mapping and may be read. A
+// damaged resource directory can name bytes anywhere, or in a section that was
+// mapped without access; Wine, unlike Windows, hands out such an address
+// without looking.
+bool ReadableInModule(HMODULE module, const void* first, std::size_t size)
 {
     // A library mapped as data has the low bits of its handle set.
     const auto* base = reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(module) & ~std::uintptr_t{3});
-    return AllocationOf(first) == base && AllocationOf(first + size - 1) == base;
+    auto at = reinterpret_cast<std::uintptr_t>(first);
+    const std::uintptr_t end = at + size;
+    if (end < at)
+        return false;
+    while (at < end) {
+        MEMORY_BASIC_INFORMATION region{};
+        if (VirtualQuery(reinterpret_cast<const void*>(at), &region, sizeof region) != sizeof region ||
+            region.State != MEM_COMMIT || region.AllocationBase != base || !Readable(region.Protect))
+            return false;
+        at = reinterpret_cast<std::uintptr_t>(region.BaseAddress) + region.RegionSize;
+    }
+    return true;
+}
+
+// On the NT family (and Wine) the information handle is the resource's data
+// entry in the module, which SizeofResource and LoadResource read: a damaged
+// directory can point it anywhere. Windows 95, 98 and Me give a handle of
+// their own.
+bool DataEntryReadable(HMODULE module, HRSRC info)
+{
+    return (GetVersion() & 0x80000000) != 0 || ReadableInModule(module, info, sizeof(IMAGE_RESOURCE_DATA_ENTRY));
 }
 
 } // namespace
@@ -38,17 +55,26 @@ Status FindResourceBytes(HMODULE module, std::int32_t index, const Text& type, R
     bytes = {};
     AnsiText ansiType;
     TORVALINK_RETURN_IF_FAILED(ToAnsi(type, ansiType));
-    const HRSRC info = IsResourceId(index) ? FindResourceA(module, MAKEINTRESOURCEA(index), ansiType.c_str()) : nullptr;
+    return FindResourceBytes(module, index, ansiType.c_str(), bytes);
+}
+
+Status FindResourceBytes(HMODULE module, std::int32_t index, LPCSTR type, ResourceBytes& bytes)
+{
+    bytes = {};
+    const HRSRC info = IsResourceId(index) ? FindResourceA(module, MAKEINTRESOURCEA(index), type) : nullptr;
     if (!info)
         return Failure(ErrResourceNotFound, L"Custom resource with identifier " + Decimal(index) + L" not found.");
 
+    const HMODULE image = module ? module : GetModuleHandleA(nullptr);
+    if (!DataEntryReadable(image, info))
+        return Failure(ErrResourceLoad, L"Error loading from file");
     const DWORD size = SizeofResource(module, info);
     if (size == 0)
         return {};
 
     const HGLOBAL data = LoadResource(module, info);
     const auto* first = static_cast<const std::uint8_t*>(data ? LockResource(data) : nullptr);
-    if (!first || !InsideModule(module ? module : GetModuleHandleA(nullptr), first, size))
+    if (!first || !ReadableInModule(image, first, size))
         return Failure(ErrResourceLoad, L"Error loading from file");
     bytes = {first, size};
     return {};

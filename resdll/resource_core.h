@@ -22,8 +22,16 @@ struct ResourceBytes {
 
 // Resource `index` of `type` in `module` (null: the running executable).
 // 326 when there is no such resource; 31037 "Error loading from file" when its
-// bytes cannot be had, or would lie outside the module.
+// bytes cannot be had, or its data entry or bytes would lie outside the module
+// or could not be read there (a damaged library): nothing has read them then.
 Status FindResourceBytes(HMODULE module, std::int32_t index, const Text& type, ResourceBytes& bytes);
+// The same for a type given in the platform's form: a name or MAKEINTRESOURCEA.
+Status FindResourceBytes(HMODULE module, std::int32_t index, LPCSTR type, ResourceBytes& bytes);
+// A predefined type (RT_*, wide under UNICODE): an integer identifier alike in both forms.
+inline LPCSTR PredefinedType(LPCWSTR type)
+{
+    return reinterpret_cast<LPCSTR>(type);
+}
 
 // The steps of SaveResource, in their order. The first refuses a name with a
 // wildcard (52; the deletion would remove every file it matches), then an

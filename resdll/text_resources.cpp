@@ -5,8 +5,10 @@
 #include "ansi_text.h"
 #include <torvalink/current_error.h>
 #include "number_text.h"
+#include "resource_core.h"
 
 #include <climits>
+#include <cstring>
 
 namespace torvalink {
 
@@ -17,6 +19,29 @@ constexpr std::size_t LongestUrlName = 256;
 // A string-table entry holds at most 65535 UTF-16 units, each at most three
 // bytes in any ANSI code page.
 constexpr int LongestStringBytes = 3 * 65535;
+
+// Whether string `index` lies whole inside its table block, as LoadString
+// walks it: sixteen entries of a length in UTF-16 units and those units, which
+// the platform follows without looking for the block's end.
+bool StringInsideBlock(HMODULE module, std::int32_t index)
+{
+    ResourceBytes block;
+    if (FindResourceBytes(module, (index >> 4) + 1, PredefinedType(RT_STRING), block).Failed())
+        return false;
+    std::uint32_t at = 0;
+    for (std::int32_t entry = 0;; ++entry) {
+        std::uint16_t length = 0;
+        if (block.size - at < sizeof length)
+            return false;
+        std::memcpy(&length, block.data + at, sizeof length);
+        at += sizeof length;
+        if ((block.size - at) / 2 < length)
+            return false;
+        if (entry == (index & 15))
+            return true;
+        at += 2u * length;
+    }
+}
 
 Text TrimSpaces(const Text& text)
 {
@@ -38,8 +63,9 @@ Text CResDll::LoadDllString(std::int32_t index, const std::int32_t& length)
         // No entry is longer than LongestStringBytes: a larger length needs no larger buffer.
         const int room = (length < LongestStringBytes ? length : LongestStringBytes) + 1;
         AnsiText buffer(static_cast<std::size_t>(room), '\0');
-        const int copied =
-            IsResourceId(index) ? LoadStringA(DllHandle.get(), static_cast<UINT>(index), buffer.data(), room) : 0;
+        const int copied = IsResourceId(index) && StringInsideBlock(DllHandle.get(), index)
+                               ? LoadStringA(DllHandle.get(), static_cast<UINT>(index), buffer.data(), room)
+                               : 0;
         if (copied <= 0)
             return Failure(ErrResourceNotFound, L"String resource with identifier " + Decimal(index) + L" not found.");
         // The count is in bytes: converting just those keeps the buffer's padding out.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "proc_address.h"
-
 #include <windows.h>
 
 namespace torvalink {
@@ -19,13 +17,6 @@ HMODULE SystemLibrary(RunTimeLibrary which);
 
 // The library if it has been loaded, without loading it; otherwise null.
 HMODULE LoadedSystemLibrary(RunTimeLibrary which);
-
-// One of its exports as a typed function pointer; null when either is missing.
-template <class Function> Function* SystemFunction(RunTimeLibrary which, const char* name)
-{
-    const HMODULE library = SystemLibrary(which);
-    return library ? ProcAddress<Function>(library, name) : nullptr;
-}
 
 // Limits the process's DLL search to the system folder where the platform can,
 // and at least takes the current directory out of it.

@@ -1,10 +1,14 @@
 #include "modInfoFileVersion.h"
 #include "print_text.h"
+#include "test_overrides.h"
 #include "test_paths.h"
+
+#include <torvalink/handles.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <type_traits>
 
 using namespace torvalink;
@@ -89,6 +93,70 @@ TEST(GetFileVersionText, EmptyWhenTheVersionBlockHoldsNoValidRecord)
 {
     EXPECT_EQ(Padded(L"version_bad_signature.dll"), L"");
     EXPECT_EQ(Padded(L"version_no_record.dll"), L"");
+}
+
+// version.dll replaced by one that reports the size given, for as long as it lives.
+class ReportedSize {
+public:
+    ReportedSize() : standIn_(LoadLibraryW(L"version_stand_in.dll"))
+    {
+        OverrideSystemLibrary(RunTimeLibrary::Version, standIn_.get());
+    }
+    ~ReportedSize()
+    {
+        OverrideSystemLibrary(RunTimeLibrary::Version, nullptr);
+        SetEnvironmentVariableW(L"VERSION_STAND_IN_SIZE", nullptr);
+    }
+    bool Loaded() const { return standIn_ != nullptr; }
+    void Report(DWORD size) const
+    {
+        wchar_t hex[16];
+        swprintf(hex, 16, L"%lx", static_cast<unsigned long>(size));
+        SetEnvironmentVariableW(L"VERSION_STAND_IN_SIZE", hex);
+    }
+
+private:
+    UniqueModule standIn_;
+};
+
+// The block size that version.dll reports is taken only where it is one for
+// the file's version resource: at least the resource, at most four times it
+// and a signature; anything else, tiny, wrapped or huge, is no version.
+TEST(GetFileVersionText, TakesOnlyABlockSizeThatFitsTheFilesVersionResource)
+{
+    DWORD resource = 0;
+    {
+        const Text file = BesideTestExe(L"version_1_0_0_23.dll");
+        const UniqueModule data(LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_TRUE(data);
+        const HRSRC info = FindResourceW(data.get(), MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+        ASSERT_NE(info, nullptr);
+        resource = SizeofResource(data.get(), info);
+    }
+    const ReportedSize reported;
+    ASSERT_TRUE(reported.Loaded());
+    const wchar_t* const version = L"0001.0000.0000.0023";
+    struct Case {
+        DWORD size;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {0, L""},
+        {1, L""},
+        {resource - 1, L""},
+        {resource, version},
+        {2 * resource + 4, version},
+        {4 * resource + 4, version},
+        {4 * resource + 5, L""},
+        {0x7FFFFFFF, L""},
+        {0x80000000, L""},
+        {0xFFFFFFFF, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        reported.Report(c.size);
+        EXPECT_EQ(Padded(L"version_1_0_0_23.dll"), c.text);
+    }
 }
 
 TEST(GetFileVersionText, HandlesTheMessagesWaitingInTheQueue)

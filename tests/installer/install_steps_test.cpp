@@ -278,8 +278,9 @@ TEST_F(InstallPayloadTest, InstallsBetweenFoldersTheCodePageCannotHoldUnderTheir
     EXPECT_FALSE(FileExists(temporaryFile));
     ASSERT_EQ(RecordedMessages().size(), 1u);
     EXPECT_EQ(RecordedMessages()[0].prompt, L"Registrazione fallita EntryPoint mancante '" + targetFile + L"'.");
-    // Searched, written and checked under its name; the target loaded under its own.
-    const std::vector<Text> expected = {temporaryFile, temporaryFile, temporaryFile, targetFile};
+    // Searched, written, checked and mapped for its version under its name; the
+    // target loaded under its own.
+    const std::vector<Text> expected = {temporaryFile, temporaryFile, temporaryFile, temporaryFile, targetFile};
     std::vector<Text> ours;
     for (const Text& name : NamesGiven)
         if (name.find(L'\\') != Text::npos) // not a system library loaded by its bare name

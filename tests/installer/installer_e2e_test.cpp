@@ -119,6 +119,23 @@ TEST_F(Installer, InstalledCopyWithoutVersionCountsAsOlder)
     EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
 }
 
+// A damaged newer copy holds no version that can be trusted: it is replaced,
+// never left in place as newer.
+TEST_F(Installer, DamagedInstalledCopyCountsAsOneWithoutVersion)
+{
+    for (const wchar_t* damaged : {NewerShortVersionControl, NewerVersionOutsideControl}) {
+        SCOPED_TRACE(damaged);
+        CleanUp();
+        Install(damaged, target);
+        const WatchedRun run = Run();
+        EXPECT_EQ(run.exitCode, 0u);
+        EXPECT_TRUE(run.messages.empty());
+        EXPECT_EQ(TraceText(), L"unregister newer\r\n");
+        EXPECT_EQ(ReadFileBytes(target), payload);
+        EXPECT_TRUE(ClassKeyExists(L"\\InprocServer32"));
+    }
+}
+
 TEST_F(Installer, ReplacesATemporaryFileLeftBehind)
 {
     WriteFileBytes(temporary, ByteBuffer(100000, 0x33));
