@@ -23,37 +23,33 @@ Text PaddedVersion(const Text& path)
     return GetFileVersionText(path, shortForm);
 }
 
-// Opens the written payload so that no other process can change, replace or
-// delete it while it is held (read sharing only), and makes sure that it holds
-// exactly the carried bytes: between the save and this open another process
-// could have put other bytes there. The bytes are those that this executable
-// carries, whatever module the save read.
-Status HoldPayload(const Text& path, UniqueFile& held)
+} // namespace
+
+Status HoldPayload(const Text& path, const ResourceBytes& saved, UniqueFile& held)
 {
-    ResourceBytes carried;
-    const bool carries = !FindResourceBytes(nullptr, PayloadResourceId, L"CUSTOM", carried).Failed();
-    // One byte more than carried, so that a longer file shows.
-    const std::unique_ptr<std::uint8_t[]> found(new std::uint8_t[carried.size + 1]);
+    // One byte more than saved, so that a longer file shows.
+    const std::unique_ptr<std::uint8_t[]> found(new std::uint8_t[saved.size + 1]);
     DWORD read = 0;
     held = CreateNamedFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    if (!held || !ReadFile(held.get(), found.get(), carried.size + 1, &read, nullptr))
+    if (!held || !ReadFile(held.get(), found.get(), saved.size + 1, &read, nullptr))
         return LastFileFailure();
     // Other bytes: "Path/File access error".
-    const bool same = carries && read == carried.size && std::memcmp(found.get(), carried.data, carried.size) == 0;
+    const bool same = read == saved.size && std::memcmp(found.get(), saved.data, saved.size) == 0;
     return same ? Status() : RunTimeFailure(ErrPathFileAccess);
 }
-
-} // namespace
 
 InstallOutcome InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files)
 {
     HRESULT outcome = S_OK;
-    // Only what was written is installed: a failed save may have left a file
-    // that someone else put there.
-    if (const std::int32_t saved = resources.SaveDllData(PayloadResourceId, temporary, L"CUSTOM", true))
-        return RunTimeFailure(saved);
+    // SaveDllData's steps, keeping the bytes written. Only what was written is
+    // installed: a failed save may have left a file that someone else put
+    // there. The failure's number alone, as SaveDllData gives it.
+    ResourceBytes saved;
+    if (const std::int32_t failed =
+            SaveResource(BoundModule(resources), PayloadResourceId, L"CUSTOM", temporary, true, saved).Number())
+        return RunTimeFailure(failed);
     UniqueFile held;
-    TORVALINK_RETURN_IF_FAILED(HoldPayload(temporary, held));
+    TORVALINK_RETURN_IF_FAILED(HoldPayload(temporary, saved, held));
 
     const Text newVersion = PaddedVersion(temporary);
     Text installedVersion;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <torvalink/CResDll.h>
+#include <torvalink/handles.h>
 #include <torvalink/raised_error.h>
 #include <torvalink/text.h>
+
+#include "resource_core.h"
 
 #include <windows.h>
 
@@ -44,5 +47,11 @@ struct InstallOutcome {
 // payload could not be written, or when `temporary` does not hold exactly its
 // bytes; from the write until the copy has finished, nobody else can change it.
 InstallOutcome InstallPayload(CResDll& resources, const Text& target, const Text& temporary, InstallFiles& files);
+
+// Opens the written payload so that no other process can change, replace or
+// delete it while it is held (read sharing only), and makes sure that it holds
+// exactly the bytes that the save wrote: between the save and this open
+// another process could have put other bytes there (75 then).
+Status HoldPayload(const Text& path, const ResourceBytes& saved, UniqueFile& held);
 
 } // namespace torvalink

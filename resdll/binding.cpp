@@ -4,6 +4,7 @@
 
 #include <torvalink/current_error.h>
 #include "named_files.h"
+#include "resource_core.h"
 
 namespace torvalink {
 
@@ -32,6 +33,11 @@ void CResDll::DllName(TextArg vData)
 Text CResDll::DllName() const
 {
     return DllNameValue;
+}
+
+HMODULE BoundModule(const CResDll& resources)
+{
+    return resources.DllHandle.get();
 }
 
 } // namespace torvalink

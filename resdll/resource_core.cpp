@@ -7,6 +7,7 @@
 #include "failures.h"
 #include "named_files.h"
 #include "number_text.h"
+#include "windows_family.h"
 
 namespace torvalink {
 
@@ -45,7 +46,7 @@ bool ReadableInModule(HMODULE module, const void* first, std::size_t size)
 // their own.
 bool DataEntryReadable(HMODULE module, HRSRC info)
 {
-    return (GetVersion() & 0x80000000) != 0 || ReadableInModule(module, info, sizeof(IMAGE_RESOURCE_DATA_ENTRY));
+    return Windows9xFamily() || ReadableInModule(module, info, sizeof(IMAGE_RESOURCE_DATA_ENTRY));
 }
 
 } // namespace

@@ -20,6 +20,10 @@ struct ResourceBytes {
     std::uint32_t size = 0;
 };
 
+// The module that `resources` reads: null while it is unbound (the running
+// executable).
+HMODULE BoundModule(const CResDll& resources);
+
 // Resource `index` of `type` in `module` (null: the running executable).
 // 326 when there is no such resource; 31037 "Error loading from file" when its
 // bytes cannot be had, or its data entry or bytes would lie outside the module

@@ -213,45 +213,36 @@ TEST_F(InstallPayloadTest, AFailedCopyIsTheOutcomeAlthoughTheRunGoesOn)
     EXPECT_EQ(RecordedMessages()[1].prompt, L"Errore caricando la DLL");
 }
 
-// The object reads another library here, so the file that the save leaves at
-// the temporary path is not what the executable carries: it is not installed.
-TEST_F(InstallPayloadTest, StopsWhenTheTemporaryFileDoesNotHoldTheCarriedBytes)
+// Only the bytes that the save wrote are installed: a temporary file that
+// another process changed since, by a tail or by its last byte alone, or took
+// away, is refused; one that holds them is held against changes.
+TEST_F(InstallPayloadTest, HoldsOnlyATemporaryFileWithExactlyTheBytesSaved)
 {
-    CResDll resources;
-    resources.DllName(L"resource_fixture.dll");
-    const InstallOutcome run = InstallPayload(resources, target, temporary, files);
-    const Status& status = run.failure;
-    EXPECT_EQ(status.Number(), 75);
-    EXPECT_EQ(status.Error().Description, L"Path/File access error");
-    EXPECT_TRUE(files.calls.empty());
-    EXPECT_FALSE(FileExists(target));
-    EXPECT_TRUE(RecordedMessages().empty());
-    // Given back: the file can be deleted now.
-    EXPECT_TRUE(DeleteFileW(temporary.c_str()));
-}
-
-// Bytes that begin as the carried ones do are not enough: a longer file, and
-// one that differs in its last byte only, are refused too.
-TEST_F(InstallPayloadTest, StopsWhenTheTemporaryFileIsTheCarriedBytesWithATailOrAnotherLastByte)
-{
-    for (const wchar_t* library : {L"carried_tail.dll", L"carried_last.dll"}) {
-        SCOPED_TRACE(testing::PrintToString(Text(library)));
-        files.calls.clear();
-        CResDll resources;
-        resources.DllName(library);
-        ASSERT_EQ(resources.DllName(), library);
-        const InstallOutcome run = InstallPayload(resources, target, temporary, files);
-        const Status& status = run.failure;
-        EXPECT_EQ(status.Number(), 75);
-        EXPECT_TRUE(files.calls.empty());
-        EXPECT_FALSE(FileExists(target));
-        const ByteBuffer written = ReadFileBytes(temporary);
-        ASSERT_FALSE(written.empty());
-        EXPECT_TRUE(std::equal(written.begin(), written.begin() + carried.size() - 1, carried.begin()))
-            << "the same bytes but for the alteration";
-        EXPECT_TRUE(DeleteFileW(temporary.c_str()));
+    const ResourceBytes saved{carried.data(), static_cast<std::uint32_t>(carried.size())};
+    ByteBuffer tail = carried, last = carried;
+    tail.push_back(carried.back());
+    last.back() ^= 0xFF;
+    struct Case {
+        const char* what;
+        const ByteBuffer* bytes; // null: no file
+        std::int32_t number;
+    };
+    for (const Case& c : {Case{"the bytes saved", &carried, 0}, Case{"with a tail", &tail, 75},
+                          Case{"another last byte", &last, 75}, Case{"no file", nullptr, 53}}) {
+        SCOPED_TRACE(c.what);
+        DeleteFileW(temporary.c_str());
+        if (c.bytes)
+            WriteFileBytes(temporary, *c.bytes);
+        UniqueFile held;
+        const Status status = HoldPayload(temporary, saved, held);
+        EXPECT_EQ(status.Number(), c.number);
+        if (c.number == 75) {
+            EXPECT_EQ(status.Error().Description, L"Path/File access error");
+        }
+        if (c.number == 0) {
+            EXPECT_FALSE(DeleteFileW(temporary.c_str())) << "held";
+        }
     }
-    EXPECT_TRUE(RecordedMessages().empty());
 }
 
 // Folders whose names code page 1252 cannot hold: every name reaches the

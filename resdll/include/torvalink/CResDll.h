@@ -53,6 +53,8 @@ public:
 
 private:
     void ReleaseLibrary();
+    // The module that the members read, for the project's own code (resource_core.h).
+    friend HMODULE BoundModule(const CResDll& resources);
 
     UniqueModule DllHandle; // null while unbound: the platform then reads the running executable
     Text DllNameValue;
