@@ -4,6 +4,7 @@
 
 #include "ansi_text.h"
 #include "modInfoFileVersion.h"
+#include <torvalink/handles.h>
 
 #include <windows.h>
 #include <objbase.h>
@@ -64,11 +65,10 @@ bool RunInstaller(const wchar_t* installer)
         std::printf("installer:        could not be started (error %lu)\n", GetLastError());
         return false;
     }
-    CloseHandle(started.hThread);
-    WaitForSingleObject(started.hProcess, INFINITE);
+    const UniqueHandle process(started.hProcess), thread(started.hThread);
+    WaitForSingleObject(process.get(), INFINITE);
     DWORD code = 0;
-    GetExitCodeProcess(started.hProcess, &code);
-    CloseHandle(started.hProcess);
+    GetExitCodeProcess(process.get(), &code);
     std::printf("exit code:        %lu (0x%08lX): %s\n", code, code, Meaning(code).c_str());
     return true;
 }
