@@ -11,18 +11,18 @@ namespace {
 
 // A table looked up once from its library. For version.dll and winmm.dll the
 // library is the one that system_library.h resolves, which tests may replace:
-// the table follows it.
+// the table follows it (looked up again, while the test runs alone).
 template <class Table> class OnceTable {
 public:
     template <class Fill> Table Get(HMODULE library, Fill fill)
     {
         for (;;) {
-            if (filled_.load(std::memory_order_acquire) && from_ == library)
+            if (filled_.load(std::memory_order_acquire) && from_.load(std::memory_order_relaxed) == library)
                 return table_;
             if (filling_.exchange(1, std::memory_order_acquire) == 0) {
                 filled_.store(false, std::memory_order_relaxed);
                 table_ = library ? fill(library) : Table{};
-                from_ = library;
+                from_.store(library, std::memory_order_relaxed);
                 filled_.store(true, std::memory_order_release);
                 filling_.store(0, std::memory_order_release);
                 return table_;
@@ -33,7 +33,7 @@ public:
 
 private:
     Table table_;
-    HMODULE from_ = nullptr;
+    std::atomic<HMODULE> from_{nullptr};
     std::atomic<bool> filled_{false};
     std::atomic<LONG> filling_{0};
 };
